@@ -1,0 +1,42 @@
+#pragma once
+
+#include <zevIRudez/FloatUtil.h>
+
+#include <cmath>
+
+namespace Vo {
+
+/// The scalar functions that the float and double instantiations of the library's templates
+/// use. float goes through the base library's `FloatUtil`; double computes in double precision.
+/// `isNegligible` is the library's test for a denominator or squared length too small to divide
+/// by: `FloatUtil::isEqual(x, 0)` for float, |x| < 1e-7 for double.
+template <class T>
+struct GeScalar;
+
+template <>
+struct GeScalar<float> {
+  static float sqrt(float x) noexcept { return FloatUtil::sqrt(x); }
+  static float abs(float x) noexcept { return FloatUtil::abs(x); }
+  static float sin(float x) noexcept { return FloatUtil::sin(x); }
+  static float cos(float x) noexcept { return FloatUtil::cos(x); }
+  static float tan(float x) noexcept { return FloatUtil::tan(x); }
+  static float acos(float x) noexcept { return FloatUtil::acos(x); }
+  static float atan2(float a, float b) noexcept { return FloatUtil::atan2(a, b); }
+  static float pow(float base, float exponent) noexcept { return FloatUtil::pow(base, exponent); }
+  static bool isNegligible(float x) noexcept { return FloatUtil::isEqual(x, 0.0f); }
+};
+
+template <>
+struct GeScalar<double> {
+  static double sqrt(double x) noexcept { return std::sqrt(x); }
+  static double abs(double x) noexcept { return std::fabs(x); }
+  static double sin(double x) noexcept { return std::sin(x); }
+  static double cos(double x) noexcept { return std::cos(x); }
+  static double tan(double x) noexcept { return std::tan(x); }
+  static double acos(double x) noexcept { return std::acos(x); }
+  static double atan2(double a, double b) noexcept { return std::atan2(a, b); }
+  static double pow(double base, double exponent) noexcept { return std::pow(base, exponent); }
+  static bool isNegligible(double x) noexcept { return std::fabs(x) < 1e-7; }
+};
+
+}  // namespace Vo

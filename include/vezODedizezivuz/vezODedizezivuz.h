@@ -1,0 +1,18 @@
+#pragma once
+
+/// @file
+/// Everything a host needs: every public header of the library and of its base library.
+
+#include <zevIRudez/Assertions.h>
+#include <zevIRudez/DbgBuildInfo.h>
+#include <zevIRudez/FloatUtil.h>
+#include <zevIRudez/InPackageInit.h>
+#include <zevIRudez/Interval.h>
+#include <zevIRudez/ObjPtr.h>
+#include <zevIRudez/RnRng.h>
+
+#include <vezODedizezivuz/geForward.h>
+#include <vezODedizezivuz/geScalar.h>
+#include <vezODedizezivuz/geTolerances.h>
+#include <vezODedizezivuz/geVector.h>
+#include <vezODedizezivuz/vezODedizezivuzPackage.h>

@@ -1,0 +1,34 @@
+# Installs the build into a scratch prefix, then builds and runs a consumer against it twice:
+# through find_package and through pkg-config.
+set(prefix ${WORK_DIR}/prefix)
+file(REMOVE_RECURSE ${WORK_DIR})
+
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "failed: ${ARGN}\n${out}\n${err}")
+  endif()
+  message(STATUS "${out}")
+endfunction()
+
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/consumer -DCMAKE_PREFIX_PATH=${prefix}
+    -DCMAKE_CXX_COMPILER=${CXX_COMPILER})
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
+run(${WORK_DIR}/consumer/consumer)
+
+find_program(PKG_CONFIG pkg-config)
+if(NOT PKG_CONFIG)
+  message(FATAL_ERROR "pkg-config is needed to check the installed .pc file")
+endif()
+file(GLOB pc_dirs ${prefix}/lib*/pkgconfig)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${pc_dirs}
+                        ${PKG_CONFIG} --cflags --libs vezODedizezivuz
+                OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "pkg-config does not know vezODedizezivuz")
+endif()
+separate_arguments(flags UNIX_COMMAND "${flags}")
+file(GLOB lib_dirs LIST_DIRECTORIES true ${prefix}/lib*)
+run(${CXX_COMPILER} ${CONSUMER_DIR}/main.cpp ${flags} -o ${WORK_DIR}/pkgconsumer)
+run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${lib_dirs} ${WORK_DIR}/pkgconsumer)

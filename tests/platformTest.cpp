@@ -1,0 +1,127 @@
+#include <zevIRudez/Assertions.h>
+#include <zevIRudez/FloatUtil.h>
+#include <zevIRudez/Interval.h>
+#include <zevIRudez/RnRng.h>
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <sstream>
+
+#include "testUtil.h"
+
+namespace {
+
+using Vo::Interval;
+using IntervalF = Interval<float>;
+
+TEST(Assertions, ReportFileLineAndConditionThroughTheLogicErrorHierarchy) {
+  try {
+    Vo::Assertions::throwAssertionFailed("base/matrix3x3Imp.imp", 126, "nonSingular");
+    FAIL() << "no exception";
+  } catch (const Vo::AssertionFailedError& e) {
+    EXPECT_EQ(e.file(), "base/matrix3x3Imp.imp");
+    EXPECT_EQ(e.line(), 126);
+    EXPECT_EQ(e.condition(), "nonSingular");
+    EXPECT_STREQ(e.what(), "base/matrix3x3Imp.imp:126: assertion failed: nonSingular");
+  }
+  try {
+    Vo::Assertions::throwProgramAborted("primitives\\geShaft", 190);
+    FAIL() << "no exception";
+  } catch (const std::logic_error& e) {
+    const auto* aborted = dynamic_cast<const Vo::ProgramAbortedError*>(&e);
+    ASSERT_NE(aborted, nullptr);
+    EXPECT_EQ(aborted->line(), 190);
+    EXPECT_STREQ(e.what(), "primitives\\geShaft:190: program aborted");
+  }
+}
+
+TEST(FloatUtil, IsEqualIsAbsoluteAndInclusive) {
+  EXPECT_TRUE(Vo::FloatUtil::isEqual(1.0f, 1.5f, 0.5f));
+  EXPECT_FALSE(Vo::FloatUtil::isEqual(1000.0f, 1000.5f, 0.25f));
+  EXPECT_TRUE(Vo::FloatUtil::isEqual(0.0f, 1e-6f));
+  EXPECT_FALSE(Vo::FloatUtil::isEqual(0.0f, 2e-6f));
+  EXPECT_FALSE(Vo::FloatUtil::isEqual(NAN, NAN, 1.0f));
+}
+
+TEST(Interval, ExtendingTheCanonicalEmptyIntervalGivesThePointsRange) {
+  IntervalF empty = IntervalF::makeEmpty();
+  EXPECT_EQ(VoTest::bits(empty.min), 0x7F7FFFFFu);
+  EXPECT_EQ(VoTest::bits(empty.max), 0xFF7FFFFFu);
+  EXPECT_TRUE(empty.isEmpty());
+  empty.extendBy(2.0f);
+  EXPECT_EQ(empty, IntervalF(2.0f, 2.0f));
+  empty.extendBy(-1.0f);
+  EXPECT_EQ(empty, IntervalF(-1.0f, 2.0f));
+  EXPECT_EQ(Interval<double>::makeInfinite().max, DBL_MAX);
+}
+
+TEST(Interval, IntersectionMayBeEmptyWithoutBeingCanonical) {
+  IntervalF a(0.0f, 1.0f);
+  a.intersectWith(IntervalF(2.0f, 3.0f));
+  EXPECT_TRUE(a.isEmpty());
+  EXPECT_EQ(a, IntervalF(2.0f, 1.0f));
+}
+
+TEST(Interval, TouchingEndsMeetInclusivelyButNotExclusively) {
+  const IntervalF a(0.0f, 1.0f);
+  const IntervalF b(1.0f, 2.0f);
+  EXPECT_EQ(a.classify(b), IntervalF::OVERLAPPING);
+  EXPECT_EQ(a.classifyExclude(b), IntervalF::DISJOINT);
+  EXPECT_EQ(a.classify(IntervalF(1.5f, 2.0f)), IntervalF::DISJOINT);
+}
+
+TEST(Interval, ContainmentNamesTheSubjectRelativeToTheObject) {
+  const IntervalF inner(0.0f, 1.0f);
+  const IntervalF outer(-1.0f, 2.0f);
+  EXPECT_EQ(inner.classify(outer), IntervalF::CONTAINED);
+  EXPECT_EQ(inner.classifyExclude(outer), IntervalF::CONTAINED);
+  EXPECT_EQ(outer.classify(inner), IntervalF::CONTAINING);
+  EXPECT_EQ(outer.classifyExclude(inner), IntervalF::CONTAINING);
+  EXPECT_EQ(inner.classify(inner), IntervalF::CONTAINED);
+  EXPECT_EQ(inner.classifyExclude(inner), IntervalF::CONTAINED);
+  EXPECT_EQ(IntervalF(0.5f, 3.0f).classifyExclude(outer), IntervalF::OVERLAPPING);
+}
+
+TEST(Interval, TablesAnswerEveryIndexTheLibraryReaches) {
+  EXPECT_EQ(IntervalF::_inclContMap[2], IntervalF::DISJOINT);
+  EXPECT_EQ(IntervalF::_inclContMap[4], IntervalF::CONTAINED);
+  EXPECT_EQ(IntervalF::_inclContMap[6], IntervalF::OVERLAPPING);
+  EXPECT_EQ(IntervalF::_inclContMap[7], IntervalF::CONTAINING);
+  EXPECT_EQ(IntervalF::_exclContMap[4], IntervalF::DISJOINT);
+  EXPECT_EQ(IntervalF::_exclContMap[2], IntervalF::CONTAINED);
+  EXPECT_EQ(IntervalF::_exclContMap[6], IntervalF::OVERLAPPING);
+  EXPECT_EQ(IntervalF::_exclContMap[7], IntervalF::CONTAINING);
+}
+
+TEST(Interval, DumpsInBracketsWithStreamFormatting) {
+  std::ostringstream s;
+  IntervalF(0.5f, -2.0f).dump(s);
+  s << ' ' << IntervalF(1.0f, 2.0f);
+  EXPECT_EQ(s.str(), "[ 0.5, -2 ] [ 1, 2 ]");
+  EXPECT_TRUE(IntervalF(0.0f, 1.0f).isEqual(IntervalF(0.1f, 1.0f), 0.2f));
+  EXPECT_FALSE(IntervalF(0.0f, 1.0f).isEqual(IntervalF(0.0f, 1.3f), 0.2f));
+}
+
+TEST(RnDefaultRng, SameSeedSameSequenceInTheHalfOpenUnitRange) {
+  Vo::RnDefaultRng<float> a(42), b(42), c(43);
+  bool differs = false;
+  for (int i = 0; i < 2000; ++i) {
+    const float va = a();
+    ASSERT_GE(va, 0.0f);
+    ASSERT_LT(va, 1.0f);
+    EXPECT_EQ(va, b());
+    differs = differs || va != c();
+  }
+  EXPECT_TRUE(differs);
+}
+
+TEST(RnDefaultRng, MatchesTheReferenceMersenneTwister) {
+  // The 10000th output of MT19937 seeded with 5489 is 4123659995 (C++ [rand.predef]).
+  Vo::RnDefaultRng<double> rng(5489);
+  double value = 0;
+  for (int i = 0; i < 10000; ++i) value = rng();
+  EXPECT_EQ(value, 4123659995.0 / 4294967296.0);
+}
+
+}  // namespace
