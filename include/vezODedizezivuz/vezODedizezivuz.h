@@ -16,3 +16,7 @@
 #include <vezODedizezivuz/geTolerances.h>
 #include <vezODedizezivuz/geVector.h>
 #include <vezODedizezivuz/vezODedizezivuzPackage.h>
+// Matrices, scale and translation, camera builder.
+#include <vezODedizezivuz/geCameraBuilder.h>
+#include <vezODedizezivuz/geMatrix3.h>
+#include <vezODedizezivuz/geScaleTranslation3.h>
