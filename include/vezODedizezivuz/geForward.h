@@ -22,5 +22,41 @@ class GeHomogeneousCoord3;
 template <class T>
 class Interval;
 class GeTolerances;
+// Matrices, scale and translation, camera builder.
+template <class T>
+class GeLinearMatrix3;
+template <class T>
+class GeAffineMatrix3;
+template <class T>
+class GeProjectiveMatrix3;
+template <class T>
+class GeScale3;
+template <class T>
+class GeTranslation3;
+template <class T>
+class GeCameraBuilder;
+
+// Shapes and colours.
+template <class Arg, class Result>
+class UnaryFunctor;
+template <class T>
+class GeAlignedBox3;
+class GeAlignedBoxBuilder;
+template <class T>
+class GePlane3;
+template <class T>
+class GeNormalizedPlane3;
+template <class T>
+class GePlane3Builder;
+template <class T>
+class GeSphere3;
+template <class T>
+class GeVector2Utils;
+template <class T>
+class CoRgbColorT;
+template <class T>
+class CoHsvColorT;
+template <class T>
+class CoSpectrumT;
 
 }  // namespace Vo

@@ -16,3 +16,16 @@
 #include <vezODedizezivuz/geTolerances.h>
 #include <vezODedizezivuz/geVector.h>
 #include <vezODedizezivuz/vezODedizezivuzPackage.h>
+
+// Shapes and colours.
+#include <vezODedizezivuz/coColor.h>
+#include <vezODedizezivuz/geAlignedBox3.h>
+#include <vezODedizezivuz/gePlane3.h>
+#include <vezODedizezivuz/geSphere3.h>
+#include <vezODedizezivuz/geUnaryFunctor.h>
+#include <vezODedizezivuz/geVector2Utils.h>
+
+// Matrices, scale and translation, camera builder.
+#include <vezODedizezivuz/geCameraBuilder.h>
+#include <vezODedizezivuz/geMatrix3.h>
+#include <vezODedizezivuz/geScaleTranslation3.h>
