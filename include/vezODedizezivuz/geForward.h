@@ -23,4 +23,27 @@ template <class T>
 class Interval;
 class GeTolerances;
 
+// Shapes and colours.
+template <class Arg, class Result>
+class UnaryFunctor;
+template <class T>
+class GeAlignedBox3;
+class GeAlignedBoxBuilder;
+template <class T>
+class GePlane3;
+template <class T>
+class GeNormalizedPlane3;
+template <class T>
+class GePlane3Builder;
+template <class T>
+class GeSphere3;
+template <class T>
+class GeVector2Utils;
+template <class T>
+class CoRgbColorT;
+template <class T>
+class CoHsvColorT;
+template <class T>
+class CoSpectrumT;
+
 }  // namespace Vo

@@ -16,3 +16,11 @@
 #include <vezODedizezivuz/geTolerances.h>
 #include <vezODedizezivuz/geVector.h>
 #include <vezODedizezivuz/vezODedizezivuzPackage.h>
+
+// Shapes and colours.
+#include <vezODedizezivuz/coColor.h>
+#include <vezODedizezivuz/geAlignedBox3.h>
+#include <vezODedizezivuz/gePlane3.h>
+#include <vezODedizezivuz/geSphere3.h>
+#include <vezODedizezivuz/geUnaryFunctor.h>
+#include <vezODedizezivuz/geVector2Utils.h>
