@@ -22,6 +22,19 @@ class GeHomogeneousCoord3;
 template <class T>
 class Interval;
 class GeTolerances;
+// Matrices, scale and translation, camera builder.
+template <class T>
+class GeLinearMatrix3;
+template <class T>
+class GeAffineMatrix3;
+template <class T>
+class GeProjectiveMatrix3;
+template <class T>
+class GeScale3;
+template <class T>
+class GeTranslation3;
+template <class T>
+class GeCameraBuilder;
 
 // Shapes and colours.
 template <class Arg, class Result>

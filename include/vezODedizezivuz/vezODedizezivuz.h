@@ -24,3 +24,8 @@
 #include <vezODedizezivuz/geSphere3.h>
 #include <vezODedizezivuz/geUnaryFunctor.h>
 #include <vezODedizezivuz/geVector2Utils.h>
+
+// Matrices, scale and translation, camera builder.
+#include <vezODedizezivuz/geCameraBuilder.h>
+#include <vezODedizezivuz/geMatrix3.h>
+#include <vezODedizezivuz/geScaleTranslation3.h>
