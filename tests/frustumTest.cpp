@@ -48,6 +48,25 @@ std::vector<GePoint3<float>> cornersOf(const Box& b) {
   return collect.corners;
 }
 
+// The rule written plainly, plane by plane in index order.
+Frustum::Classification planeByPlane(const Frustum& f, const Box& b) {
+  Frustum::Classification result = Frustum::INSIDE;
+  for (int i = 0; i < 6; ++i) {
+    const GePlane3<float>& p = f.getPlane(i);
+    const GePoint3<float> nearest(p.normal.x > 0 ? b.x.min : b.x.max,
+                                  p.normal.y > 0 ? b.y.min : b.y.max,
+                                  p.normal.z > 0 ? b.z.min : b.z.max);
+    const GePoint3<float> farthest(p.normal.x > 0 ? b.x.max : b.x.min,
+                                   p.normal.y > 0 ? b.y.max : b.y.min,
+                                   p.normal.z > 0 ? b.z.max : b.z.min);
+    if (p.evaluate(nearest) < Frustum::classificationThreshold) {
+      if (p.evaluate(farthest) < Frustum::classificationThreshold) return Frustum::OUTSIDE;
+      result = Frustum::INTERSECTING;
+    }
+  }
+  return result;
+}
+
 }  // namespace
 
 TEST(Frustum, IdentityMatrixGivesTheClipCubeWithInwardUnitNormals) {
@@ -192,4 +211,34 @@ TEST(Frustum, DumpWritesEachPlaneOnItsOwnLine) {
   EXPECT_EQ(os.str(),
             "\nplane( 0 ) = [1, 0, 0, 1]\nplane( 1 ) = [-1, 0, 0, 1]\nplane( 2 ) = [0, 1, 0, 1]"
             "\nplane( 3 ) = [0, -1, 0, 1]\nplane( 4 ) = [0, 0, 1, 1]\nplane( 5 ) = [0, 0, -1, 1]");
+}
+
+TEST(Frustum, BoxClassificationFollowsThePlaneByPlaneRuleEvenForOddBoxes) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float big = std::numeric_limits<float>::max();
+  const Interval<float> unit(-0.5f, 0.5f);
+  std::vector<Box> boxes = {Box(),
+                            Box(Interval<float>(-inf, inf), unit, unit),
+                            Box(Interval<float>(2, inf), unit, unit),
+                            Box(Interval<float>(-inf, -2), unit, unit),
+                            Box(unit, Interval<float>(nan, 0.5f), unit),
+                            Box(unit, unit, Interval<float>(-0.5f, nan)),
+                            Box(Interval<float>(0.5f, -0.5f), unit, unit),
+                            Box(Interval<float>(-big, big), Interval<float>(-big, big), unit),
+                            Box(GePoint3<float>(1, 1, 1))};
+  RnDefaultRng<float> rng(99);
+  for (int i = 0; i < 2000; ++i) {
+    const GePoint3<float> c(60.0f * rng() - 30.0f, 60.0f * rng() - 30.0f, 60.0f * rng() - 40.0f);
+    const GeVector3<float> h(3.0f * rng(), 3.0f * rng(), 3.0f * rng());
+    boxes.emplace_back(c - h, c + h);
+  }
+  const Frustum frusta[] = {
+      Frustum(GeProjectiveMatrix3<float>()), Frustum(camera()),
+      Frustum(GeCameraBuilder<float>::makeOrthographic(0.8f, 1.0f, 20.0f, 1.0f))};
+  for (const Frustum& f : frusta) {
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      EXPECT_EQ(f.classify(boxes[i]), planeByPlane(f, boxes[i])) << "box " << i;
+    }
+  }
 }
