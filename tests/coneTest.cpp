@@ -159,12 +159,6 @@ TEST(AnchoredCone, DistancesAndApexesFollowTheSlope) {
   EXPECT_NEAR(GeCullingCones(cone).getFrontfacingOffset(), 6.0f, 1e-5f);
 }
 
-TEST(AnchoredCone, ZeroSemiAngleHasAnInfiniteApexDistance) {
-  const GeAnchoredCone cone(GeFloatingCone(unit(0, 0, 1), 0.0f), GePoint3<float>(0, 0, 0), 1, 2);
-  EXPECT_EQ(cone.getTangent(), 0.0f);
-  EXPECT_TRUE(std::isinf(cone.getApexDistance()));
-}
-
 TEST(AnchoredCone, ComparisonsIgnoreTheFloatingConePart) {
   const GeAnchoredCone a(GeFloatingCone(unit(0, 0, 1), 0.5f), GePoint3<float>(1, 2, 3), 1, 2);
   const GeAnchoredCone b(GeFloatingCone(unit(1, 0, 0), 0.5f), GePoint3<float>(1, 2, 3), 1, 2);

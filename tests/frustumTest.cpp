@@ -121,19 +121,6 @@ TEST(Frustum, ClipSpacePointsMapBackInsideOrOutside) {
   }
 }
 
-TEST(Frustum, LowPlanesPassThroughTheNearCornerAndHighPlanesThroughTheFarCorner) {
-  const GeProjectiveMatrix3<float> m = camera();
-  const Frustum f(m);
-  const GeProjectiveMatrix3<float> inverse = m.computeInverse();
-  const GePoint3<float> p1 = fromClip(inverse, -1, -1, -1);
-  const GePoint3<float> p2 = fromClip(inverse, 1, 1, 1);
-  for (int a = 0; a < 3; ++a) {
-    EXPECT_NEAR(f.getPlane(2 * a).evaluate(p1), 0.0f, 1e-5f) << "plane " << 2 * a;
-    EXPECT_NEAR(f.getPlane(2 * a + 1).evaluate(p2), 0.0f, 1e-4f) << "plane " << 2 * a + 1;
-    EXPECT_NEAR(f.getPlane(2 * a).normal.length(), 1.0f, 1e-6f);
-  }
-}
-
 TEST(Frustum, BoxClassificationAgreesWithItsCornersOnRandomBoxes) {
   const Frustum f(camera());
   RnDefaultRng<float> rng(2026);

@@ -85,12 +85,6 @@ TEST(Shaft, DiagonalBoxesGiveTwoPlanesInLoopOrderFacingOutwards) {
   EXPECT_TRUE(shaft.contains(GePoint3<float>(2.5f, 2.5f, 0.5f)));
 }
 
-TEST(Shaft, EnclosedBoxFlagsOnlyOneBoxAndGivesNoPlanes) {
-  const GeShaft shaft(Box(I(-5, 5), I(-5, 5), I(-5, 5)), unitBox);
-  EXPECT_TRUE(planesOf(shaft).empty());
-  EXPECT_EQ(shaft.getExtentBox(), shaft.getRefBox1());
-}
-
 TEST(Shaft, MarginWidensAllAxesOrOnlyTheFirstFlatOne) {
   const GeShaft full(Box(I(0, 2), I(0, 1), I(0, 1)), unitBox);
   const float m2 = 0.001f * 2;
