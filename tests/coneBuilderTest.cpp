@@ -173,3 +173,41 @@ TEST(AnchoredConeBuilder, SlidPointsLieInsideTheBuiltConeOnRandomClusters) {
     }
   }
 }
+
+TEST(CullingConesFromBuilders, ViewpointsBehindOrInFrontSeeEveryElementFromThatSide) {
+  RnDefaultRng<float> rng(51);
+  int behind = 0, inFront = 0;
+  for (int cluster = 0; cluster < 100; ++cluster) {
+    const GeUnitVector3<float> mainNormal = randomDirection(rng);
+    const float spread = 0.6f * rng();
+    std::vector<GePoint3<float>> positions;
+    std::vector<GeUnitVector3<float>> normals;
+    GeFloatingConeBuilder normalCone;
+    GeAnchoredConeBuilder placement;
+    for (int k = 0; k < 10; ++k) {
+      normals.emplace_back(mainNormal + randomDirection(rng) * spread);
+      positions.emplace_back(2 * rng() - 1, 2 * rng() - 1, 2 * rng() - 1);
+      normalCone(normals.back());
+      placement(positions.back());
+    }
+    const GeCullingCones cones(placement.createCone(normalCone.createCone()));
+    for (int v = 0; v < 200; ++v) {
+      const GePoint3<float> eye(40 * rng() - 20, 40 * rng() - 20, 40 * rng() - 20);
+      const bool isBehind = cones.isBehind(eye);
+      const bool isInFront = cones.isInFront(eye);
+      behind += isBehind;
+      inFront += isInFront;
+      for (int k = 0; k < 10; ++k) {
+        const float facing = dot(normals[k], eye - positions[k]);
+        if (isBehind) {
+          EXPECT_LE(facing, 1e-4f) << "cluster " << cluster << " element " << k;
+        }
+        if (isInFront) {
+          EXPECT_GE(facing, -1e-4f) << "cluster " << cluster << " element " << k;
+        }
+      }
+    }
+  }
+  EXPECT_GT(behind, 100);
+  EXPECT_GT(inFront, 100);
+}

@@ -23,9 +23,9 @@ class VO_EXPORT GeFloatingConeBuilder : public UnaryFunctor<GeUnitVector3<float>
  public:
   /// An empty list with room reserved for `capacity` directions.
   explicit GeFloatingConeBuilder(unsigned int capacity = 16) { samples_.reserve(capacity); }
-  GeFloatingConeBuilder(const GeFloatingConeBuilder&) = default;
-  GeFloatingConeBuilder& operator=(const GeFloatingConeBuilder&) = default;
-  ~GeFloatingConeBuilder() override = default;
+  GeFloatingConeBuilder(const GeFloatingConeBuilder&);
+  GeFloatingConeBuilder& operator=(const GeFloatingConeBuilder&);
+  ~GeFloatingConeBuilder() override;
 
   /// Appends `d`.
   void operator()(const GeUnitVector3<float>& d) override { samples_.push_back(d); }
@@ -57,9 +57,9 @@ class VO_EXPORT GeAnchoredConeBuilder : public UnaryFunctor<GePoint3<float>, boo
  public:
   /// An empty list with room reserved for `capacity` points.
   explicit GeAnchoredConeBuilder(unsigned int capacity = 16) { samples_.reserve(capacity); }
-  GeAnchoredConeBuilder(const GeAnchoredConeBuilder&) = default;
-  GeAnchoredConeBuilder& operator=(const GeAnchoredConeBuilder&) = default;
-  ~GeAnchoredConeBuilder() override = default;
+  GeAnchoredConeBuilder(const GeAnchoredConeBuilder&);
+  GeAnchoredConeBuilder& operator=(const GeAnchoredConeBuilder&);
+  ~GeAnchoredConeBuilder() override;
 
   /// Appends `p`; always true, so an enumeration goes on.
   bool operator()(const GePoint3<float>& p) override {

@@ -26,6 +26,14 @@ GeUnitVector3<float> normalizedOrReport(const GeVector3<float>& v, int line) {
 
 }  // namespace
 
+// Member-wise, out of line so that the vector code is compiled once, in the library.
+GeFloatingConeBuilder::GeFloatingConeBuilder(const GeFloatingConeBuilder&) = default;
+GeFloatingConeBuilder& GeFloatingConeBuilder::operator=(const GeFloatingConeBuilder&) = default;
+GeFloatingConeBuilder::~GeFloatingConeBuilder() = default;
+GeAnchoredConeBuilder::GeAnchoredConeBuilder(const GeAnchoredConeBuilder&) = default;
+GeAnchoredConeBuilder& GeAnchoredConeBuilder::operator=(const GeAnchoredConeBuilder&) = default;
+GeAnchoredConeBuilder::~GeAnchoredConeBuilder() = default;
+
 GeFloatingCone GeFloatingConeBuilder::createCone() {
   Interval<float> bx = Interval<float>::makeEmpty();
   Interval<float> by = Interval<float>::makeEmpty();
