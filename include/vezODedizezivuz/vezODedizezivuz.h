@@ -37,3 +37,4 @@
 #include <vezODedizezivuz/geFrustum.h>
 #include <vezODedizezivuz/geIcosahedron.h>
 #include <vezODedizezivuz/geShaft.h>
+
