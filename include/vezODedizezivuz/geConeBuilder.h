@@ -52,7 +52,8 @@ class VO_EXPORT GeFloatingConeBuilder : public UnaryFunctor<GeUnitVector3<float>
 
 /// Collects points and, given a floating cone, builds the anchored cone with that cone's axis and
 /// semi-angle that encloses them: the base plane passes through the lowest point along the axis,
-/// every point lies below the top (height) and inside the slanted side.
+/// the height reaches the highest point, and the slanted side holds every point that lies
+/// farther from the lowest point's axis than the slope reaches at its height (see `createCone`).
 class VO_EXPORT GeAnchoredConeBuilder : public UnaryFunctor<GePoint3<float>, bool> {
  public:
   /// An empty list with room reserved for `capacity` points.

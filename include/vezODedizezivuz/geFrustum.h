@@ -77,8 +77,8 @@ class VO_EXPORT GeFrustum<float> {
   /// and the opposite corner whether it lies wholly outside. Any plane with the box wholly
   /// outside gives `OUTSIDE`, whatever the other planes say. An axis with min > max is used as it
   /// stands (no emptiness test). Allocation-free and branch-free on x86-64, where four planes
-  /// are evaluated at once with SSE2 (same values bit for bit; define `VO_NO_SIMD` for the plain
-  /// loop).
+  /// are evaluated at once with SSE2 (same values bit for bit; defining `VO_NO_SIMD` in every
+  /// translation unit of a program selects the plain loop).
   Classification classify(const GeAlignedBox3<float>& b) const noexcept {
 #if defined(__SSE2__) && !defined(VO_NO_SIMD)
     return classifySse2(b);
