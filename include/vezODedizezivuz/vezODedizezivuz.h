@@ -37,4 +37,3 @@
 #include <vezODedizezivuz/geFrustum.h>
 #include <vezODedizezivuz/geIcosahedron.h>
 #include <vezODedizezivuz/geShaft.h>
-
