@@ -159,16 +159,6 @@ TEST(AnchoredCone, DistancesAndApexesFollowTheSlope) {
   EXPECT_NEAR(GeCullingCones(cone).getFrontfacingOffset(), 6.0f, 1e-5f);
 }
 
-TEST(AnchoredCone, ComparisonsIgnoreTheFloatingConePart) {
-  const GeAnchoredCone a(GeFloatingCone(unit(0, 0, 1), 0.5f), GePoint3<float>(1, 2, 3), 1, 2);
-  const GeAnchoredCone b(GeFloatingCone(unit(1, 0, 0), 0.5f), GePoint3<float>(1, 2, 3), 1, 2);
-  const GeAnchoredCone c(GeFloatingCone(unit(0, 0, 1), 0.5f), GePoint3<float>(1, 2, 3.01f), 1, 2);
-  EXPECT_TRUE(a.isEqualExact(b));
-  EXPECT_FALSE(a.isEqualExact(c));
-  EXPECT_TRUE(a.isEqual(c, 0.02f, 0.0f));
-  EXPECT_FALSE(a.isEqual(c, 0.001f, 1.0f));
-}
-
 TEST(CullingCones, WideConesAndTheDefaultCullNothing) {
   const GeCullingCones wide(GeFloatingCone(unit(0, 0, 1), 1.6f), GePoint3<float>(0, 0, 0), 1.0f);
   const GeCullingCones none;

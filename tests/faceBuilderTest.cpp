@@ -30,19 +30,18 @@ struct Recorder : GeBezier3FaceBuilder<T> {
   std::string log;
 };
 
-// A producer that knows only straight edges: a unit square with a square hole.
+// A producer that knows only straight edges: a triangle (counter-clockwise) with a triangular
+// hole (clockwise).
 template <class T>
-void squareWithHole(GeLineFaceBuilder<T>& out) {
+void triangleWithHole(GeLineFaceBuilder<T>& out) {
   out.beginFace();
   out.beginLoop(GePoint3<T>(0, 0, 0));
   out.lineTo(GePoint3<T>(1, 0, 0));
-  out.lineTo(GePoint3<T>(1, 1, 0));
   out.lineTo(GePoint3<T>(0, 1, 0));
   out.endLoop();
-  out.beginLoop(GePoint3<T>(0.25, 0.25, 0));
-  out.lineTo(GePoint3<T>(0.25, 0.75, 0));
-  out.lineTo(GePoint3<T>(0.75, 0.75, 0));
-  out.lineTo(GePoint3<T>(0.75, 0.25, 0));
+  out.beginLoop(GePoint3<T>(T(0.1), T(0.1), 0));
+  out.lineTo(GePoint3<T>(T(0.1), T(0.3), 0));
+  out.lineTo(GePoint3<T>(T(0.3), T(0.1), 0));
   out.endLoop();
   out.endFace();
 }
@@ -59,8 +58,8 @@ TYPED_TEST(FaceBuilder, CurveBuilderServesLineProducersAndIsDestroyedThroughEith
   {
     std::unique_ptr<GeLineFaceBuilder<TypeParam>> lines =
         std::make_unique<Recorder<TypeParam>>(destroyed);
-    squareWithHole(*lines);
-    EXPECT_EQ(static_cast<Recorder<TypeParam>&>(*lines).log, "FLllleLlllef");
+    triangleWithHole(*lines);
+    EXPECT_EQ(static_cast<Recorder<TypeParam>&>(*lines).log, "FLlleLllef");
   }
   EXPECT_EQ(destroyed, 1);
   {
