@@ -178,5 +178,6 @@ class VO_EXPORT GeFrustum<float> {
 };
 
 static_assert(sizeof(GePlane3<float>) == 4 * sizeof(float), "planes are read as four floats");
+static_assert(sizeof(GeAlignedBox3<float>) == 6 * sizeof(float), "boxes are read as six floats");
 
 }  // namespace Vo
