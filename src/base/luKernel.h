@@ -65,11 +65,9 @@ struct Lanes<float> {
   static VO_LU_INLINE V maskFromInt(int allOnes) noexcept {
     return _mm_castsi128_ps(_mm_set1_epi32(allOnes));
   }
-  // 1 in lane `i`, 0 elsewhere.
-  static VO_LU_INLINE V unit(int i) noexcept {
-    const __m128i lanes = _mm_set_epi32(3, 2, 1, 0);
-    return _mm_and_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(_mm_set1_epi32(i), lanes)),
-                      _mm_set1_ps(1.0f));
+  // Lane `i` selected.
+  static VO_LU_INLINE V unitMask(int i) noexcept {
+    return _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_set1_epi32(i), _mm_set_epi32(3, 2, 1, 0)));
   }
   // a >= b ? a : b without a branch (b when a is NaN; equal values are identical here).
   static VO_LU_INLINE float maxScalar(float a, float b) noexcept {
@@ -162,11 +160,10 @@ struct Lanes<double> {
     const __m128d m = _mm_castsi128_pd(_mm_set1_epi64x(allOnes));
     return {m, m};
   }
-  static VO_LU_INLINE V unit(int i) noexcept {
+  static VO_LU_INLINE V unitMask(int i) noexcept {
     const __m128i index = _mm_set1_epi32(i);
-    const __m128d one = _mm_set1_pd(1.0);
-    return {_mm_and_pd(_mm_castsi128_pd(_mm_cmpeq_epi32(index, _mm_set_epi32(1, 1, 0, 0))), one),
-            _mm_and_pd(_mm_castsi128_pd(_mm_cmpeq_epi32(index, _mm_set_epi32(3, 3, 2, 2))), one)};
+    return {_mm_castsi128_pd(_mm_cmpeq_epi32(index, _mm_set_epi32(1, 1, 0, 0))),
+            _mm_castsi128_pd(_mm_cmpeq_epi32(index, _mm_set_epi32(3, 3, 2, 2)))};
   }
   static VO_LU_INLINE double maxScalar(double a, double b) noexcept {
     return _mm_cvtsd_f64(_mm_max_sd(_mm_set_sd(a), _mm_set_sd(b)));
@@ -341,16 +338,19 @@ class LuKernel {
   static VO_LU_INLINE void invert(const Decomposition& d, V x[n]) noexcept {
     // started[k]: the lanes whose first non-zero entry came at or before row k; only those
     // subtract the term of row k (the solve skips the leading zeros of its right-hand side).
+    // Before its 1 a lane holds exact zeros and subtracts nothing, so its first non-zero entry
+    // is its 1: the masks follow from the permutation alone, off the arithmetic's path.
     V started[n];
     V any = L::zero();
     VO_LU_UNROLL
     for (int i = 0; i < n; ++i) {
-      V s = L::unit(d.origin[i]);
+      const V one = L::unitMask(d.origin[i]);
+      V s = L::bitAnd(one, L::set1(T(1)));
       VO_LU_UNROLL
       for (int k = 0; k < i; ++k) {
         s = L::sub(s, L::bitAnd(L::mul(L::broadcast(d.row[i], k), x[k]), started[k]));
       }
-      any = L::bitOr(any, L::notEqualZero(s));
+      any = L::bitOr(any, one);
       started[i] = any;
       x[i] = s;
     }
