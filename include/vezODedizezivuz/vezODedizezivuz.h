@@ -29,3 +29,11 @@
 #include <vezODedizezivuz/geCameraBuilder.h>
 #include <vezODedizezivuz/geMatrix3.h>
 #include <vezODedizezivuz/geScaleTranslation3.h>
+
+// Culling volumes and sampling.
+#include <vezODedizezivuz/geCone.h>
+#include <vezODedizezivuz/geConeBuilder.h>
+#include <vezODedizezivuz/geFaceBuilder.h>
+#include <vezODedizezivuz/geFrustum.h>
+#include <vezODedizezivuz/geIcosahedron.h>
+#include <vezODedizezivuz/geShaft.h>
