@@ -9,6 +9,7 @@
 #include <vezODedizezivuz/geVector.h>
 #include <vezODedizezivuz/vezODedizezivuzExport.h>
 
+#include <cstddef>
 #include <ostream>
 
 #if defined(__SSE2__) && !defined(VO_NO_SIMD)
@@ -83,6 +84,48 @@ class VO_EXPORT GeFrustum<float> {
 #if defined(__SSE2__) && !defined(VO_NO_SIMD)
     return classifySse2(b);
 #else
+    return classifyPlain(b);
+#endif
+  }
+
+  /// The instruction sets of the batch classifications. Every path returns, element for
+  /// element, exactly what the single-element `classify` returns.
+  enum class SimdPath {
+    automatic,  ///< the fastest path this processor supports
+    scalar,     ///< one element at a time, plane by plane; available everywhere
+    sse2,       ///< four elements per step (x86-64)
+    avx2        ///< eight elements per step (x86-64 processors with AVX2)
+  };
+
+  /// Whether `path` can run on this processor (`automatic` and `scalar` always can).
+  static bool isAvailable(SimdPath path) noexcept;
+  /// The path that `automatic` selects here.
+  static SimdPath bestPath() noexcept;
+
+  /// Classifies `count` boxes into `results[0 .. count)`, each exactly as `classify(boxes[i])`
+  /// would, including the −1e-4 threshold and NaN or infinite bounds. No allocation; the arrays
+  /// must not overlap. Reports "isAvailable(path)" (source "primitives/geFrustumBatch") when an
+  /// explicitly requested path cannot run on this processor.
+  void classify(const GeAlignedBox3<float>* boxes, std::size_t count, Classification* results,
+                SimdPath path = SimdPath::automatic) const;
+
+  /// Classifies `count` points into `results[0 .. count)`, each exactly as `classify(points[i])`
+  /// would (`OUTSIDE` or `INSIDE`). Same contract as the box batch.
+  void classify(const GePoint3<float>* points, std::size_t count, Classification* results,
+                SimdPath path = SimdPath::automatic) const;
+
+  /// Normal x, y, z and d of each plane, in index order, within `tolerance` (absolute).
+  bool isEqual(const GeFrustum& other, float tolerance) const noexcept;
+  /// All 24 components compared with `==` (a NaN component never compares equal).
+  bool isEqualExact(const GeFrustum& other) const noexcept;
+
+  /// For each plane: a line end, "plane( i ) = " and the plane's text; no final line end.
+  void dump(std::ostream& os) const;
+
+ private:
+  // The box test as stated: planes in index order, the first plane with the box wholly outside
+  // ends it. The batch paths and the portable build use it.
+  Classification classifyPlain(const GeAlignedBox3<float>& b) const noexcept {
     Classification result = INSIDE;
     for (const GePlane3<float>& plane : planes_) {
       const GeVector3<float>& n = plane.normal;
@@ -101,18 +144,10 @@ class VO_EXPORT GeFrustum<float> {
       }
     }
     return result;
-#endif
   }
 
-  /// Normal x, y, z and d of each plane, in index order, within `tolerance` (absolute).
-  bool isEqual(const GeFrustum& other, float tolerance) const noexcept;
-  /// All 24 components compared with `==` (a NaN component never compares equal).
-  bool isEqualExact(const GeFrustum& other) const noexcept;
+  static SimdPath resolve(SimdPath path);
 
-  /// For each plane: a line end, "plane( i ) = " and the plane's text; no final line end.
-  void dump(std::ostream& os) const;
-
- private:
 #if defined(__SSE2__) && !defined(VO_NO_SIMD)
   // The same per-plane values as the loop above, four planes to a register. The answer does not
   // depend on the order in which the planes are visited (any plane with the box wholly outside

@@ -1,0 +1,168 @@
+#include <vezODedizezivuz/geCameraBuilder.h>
+#include <vezODedizezivuz/geFrustum.h>
+#include <zevIRudez/RnRng.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "testUtil.h"
+
+using namespace Vo;
+
+namespace {
+
+using Frustum = GeFrustum<float>;
+using Box = GeAlignedBox3<float>;
+using Path = Frustum::SimdPath;
+
+// A perspective camera at (1, 2, 3) turned about y, and the identity cube, whose planes have
+// normal components that are exactly zero (the tie case of the corner choice).
+std::vector<Frustum> frusta() {
+  const float c = std::cos(0.4f);
+  const float s = std::sin(0.4f);
+  const GeProjectiveMatrix3<float> view(c, 0, -s, -1, 0, 1, 0, -2, s, 0, c, -3, 0, 0, 0, 1);
+  return {Frustum(GeCameraBuilder<float>::makePerspective(1.0f, 0.5f, 50.0f, 1.5f) * view),
+          Frustum(GeCameraBuilder<float>::makeOrthographic(0.8f, 1.0f, 20.0f, 1.0f) * view),
+          Frustum(GeProjectiveMatrix3<float>())};
+}
+
+// Boxes inside, outside and across the planes, at scales from the cube to the perspective
+// view, plus degenerate ones: points, inverted (empty) axes, infinite and NaN bounds, and boxes
+// that touch a plane within the threshold.
+std::vector<Box> scene(std::uint32_t seed, std::size_t count) {
+  RnDefaultRng<float> rng(seed);
+  const float inf = std::numeric_limits<float>::infinity();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  std::vector<Box> boxes;
+  while (boxes.size() < count) {
+    const float scale = rng() < 0.5f ? 2.0f : 60.0f;
+    const GePoint3<float> p((rng() * 2 - 1) * scale, (rng() * 2 - 1) * scale,
+                            (rng() * 2 - 1) * scale);
+    const GeVector3<float> h(rng() * scale * 0.2f, rng() * scale * 0.2f, rng() * scale * 0.2f);
+    Box b(p - h, p + h);
+    switch (static_cast<int>(rng() * 10)) {
+      case 0:
+        b = Box(p);
+        break;
+      case 1:
+        std::swap(b.y.min, b.y.max);
+        break;
+      case 2:
+        (rng() < 0.5f ? b.x.min : b.z.max) = rng() < 0.5f ? inf : -inf;
+        break;
+      case 3:
+        (rng() < 0.5f ? b.y.min : b.x.max) = nan;
+        break;
+      case 4:  // just outside plane 1 of the cube, by less and by more than the threshold
+        b = Box(GePoint3<float>(rng() < 0.5f ? 1.00005f : 1.0002f, 0, 0),
+                GePoint3<float>(3, 0.5f, 0.5f));
+        break;
+      default:
+        break;
+    }
+    boxes.push_back(b);
+  }
+  return boxes;
+}
+
+std::vector<Path> availablePaths() {
+  std::vector<Path> paths;
+  for (Path p : {Path::scalar, Path::sse2, Path::avx2, Path::automatic}) {
+    if (Frustum::isAvailable(p)) paths.push_back(p);
+  }
+  return paths;
+}
+
+const char* name(Path p) {
+  switch (p) {
+    case Path::scalar:
+      return "scalar";
+    case Path::sse2:
+      return "sse2";
+    case Path::avx2:
+      return "avx2";
+    default:
+      return "automatic";
+  }
+}
+
+TEST(FrustumBatch, EveryPathGivesTheSingleBoxAnswerBoxForBox) {
+  // 4099 boxes: the vector paths also leave a tail that is not a multiple of their width.
+  const std::vector<Box> boxes = scene(7, 4099);
+  int seen[4] = {};
+  for (const Frustum& frustum : frusta()) {
+    std::vector<Frustum::Classification> expected(boxes.size());
+    for (std::size_t i = 0; i < boxes.size(); ++i) expected[i] = frustum.classify(boxes[i]);
+    for (Frustum::Classification c : expected) ++seen[c];
+    for (Path path : availablePaths()) {
+      std::vector<Frustum::Classification> got(boxes.size(), Frustum::Classification(0));
+      frustum.classify(boxes.data(), boxes.size(), got.data(), path);
+      for (std::size_t i = 0; i < boxes.size(); ++i) {
+        ASSERT_EQ(got[i], expected[i])
+            << name(path) << " box " << i << ": [" << boxes[i].x.min << ", " << boxes[i].x.max
+            << "] [" << boxes[i].y.min << ", " << boxes[i].y.max << "] [" << boxes[i].z.min << ", "
+            << boxes[i].z.max << "]";
+      }
+    }
+  }
+  // The scenes exercise all three answers.
+  EXPECT_GT(seen[Frustum::OUTSIDE], 500);
+  EXPECT_GT(seen[Frustum::INSIDE], 500);
+  EXPECT_GT(seen[Frustum::INTERSECTING], 500);
+}
+
+TEST(FrustumBatch, EveryPathGivesTheSinglePointAnswer) {
+  RnDefaultRng<float> rng(11);
+  std::vector<GePoint3<float>> points;
+  for (int i = 0; i < 1027; ++i) {
+    const float scale = i % 2 ? 1.5f : 40.0f;
+    points.emplace_back((rng() * 2 - 1) * scale, (rng() * 2 - 1) * scale, (rng() * 2 - 1) * scale);
+  }
+  points[5].y = std::numeric_limits<float>::quiet_NaN();
+  points[6] = GePoint3<float>(1.00005f, 0, 0);  // within the threshold of the cube's plane 1
+  for (const Frustum& frustum : frusta()) {
+    for (Path path : availablePaths()) {
+      std::vector<Frustum::Classification> got(points.size());
+      frustum.classify(points.data(), points.size(), got.data(), path);
+      for (std::size_t i = 0; i < points.size(); ++i) {
+        ASSERT_EQ(got[i], frustum.classify(points[i])) << name(path) << " point " << i;
+      }
+    }
+  }
+}
+
+TEST(FrustumBatch, ShortAndEmptyBatchesWriteExactlyTheirResults) {
+  const Frustum cube{GeProjectiveMatrix3<float>()};
+  const std::vector<Box> boxes = scene(3, 19);
+  for (Path path : availablePaths()) {
+    for (std::size_t n : {0u, 1u, 3u, 4u, 7u, 8u, 9u, 15u, 16u, 17u}) {
+      std::vector<Frustum::Classification> got(boxes.size() + 1, Frustum::Classification(0));
+      cube.classify(boxes.data(), n, got.data(), path);
+      for (std::size_t i = 0; i < n; ++i) EXPECT_EQ(got[i], cube.classify(boxes[i])) << name(path);
+      for (std::size_t i = n; i < got.size(); ++i) EXPECT_EQ(got[i], 0) << name(path) << " n " << n;
+    }
+  }
+}
+
+TEST(FrustumBatch, AnUnavailablePathIsReportedNotRun) {
+  EXPECT_TRUE(Frustum::isAvailable(Frustum::bestPath()));
+  EXPECT_NE(Frustum::bestPath(), Path::automatic);
+  for (Path path : {Path::sse2, Path::avx2}) {
+    if (Frustum::isAvailable(path)) continue;
+    const Frustum cube{GeProjectiveMatrix3<float>()};
+    const Box box(GePoint3<float>(0, 0, 0));
+    Frustum::Classification result;
+    try {
+      cube.classify(&box, 1, &result, path);
+      ADD_FAILURE() << name(path) << " ran on a processor without it";
+    } catch (const AssertionFailedError& e) {
+      EXPECT_EQ(e.condition(), "isAvailable(path)");
+      EXPECT_EQ(e.file(), "primitives/geFrustumBatch");
+    }
+  }
+}
+
+}  // namespace
