@@ -22,6 +22,19 @@ class GeHomogeneousCoord3;
 template <class T>
 class Interval;
 class GeTolerances;
+// Matrices, scale and translation, camera builder.
+template <class T>
+class GeLinearMatrix3;
+template <class T>
+class GeAffineMatrix3;
+template <class T>
+class GeProjectiveMatrix3;
+template <class T>
+class GeScale3;
+template <class T>
+class GeTranslation3;
+template <class T>
+class GeCameraBuilder;
 
 // Shapes and colours.
 template <class Arg, class Result>
@@ -45,5 +58,19 @@ template <class T>
 class CoHsvColorT;
 template <class T>
 class CoSpectrumT;
+
+// Rotations and quaternions.
+template <class T>
+class GeRotation3;
+template <int axis, class T>
+class GeAxisRotation3;
+template <class T>
+class GeXAxisRotation3;
+template <class T>
+class GeYAxisRotation3;
+template <class T>
+class GeZAxisRotation3;
+template <class T>
+class GeQuaternion3;
 
 }  // namespace Vo

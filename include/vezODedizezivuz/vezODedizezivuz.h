@@ -24,3 +24,12 @@
 #include <vezODedizezivuz/geSphere3.h>
 #include <vezODedizezivuz/geUnaryFunctor.h>
 #include <vezODedizezivuz/geVector2Utils.h>
+
+// Matrices, scale and translation, camera builder.
+#include <vezODedizezivuz/geCameraBuilder.h>
+#include <vezODedizezivuz/geMatrix3.h>
+#include <vezODedizezivuz/geScaleTranslation3.h>
+
+// Rotations and quaternions.
+#include <vezODedizezivuz/geQuaternion3.h>
+#include <vezODedizezivuz/geRotation3.h>
