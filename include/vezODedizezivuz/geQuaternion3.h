@@ -113,16 +113,19 @@ class VO_EXPORT GeQuaternion3 {
   }
 
   /// The Hamilton product a·b: as rotations, b applies first, then a.
-  friend constexpr GeQuaternion3 operator*(const GeQuaternion3& a, const GeQuaternion3& b) noexcept {
+  friend constexpr GeQuaternion3 operator*(const GeQuaternion3& a,
+                                           const GeQuaternion3& b) noexcept {
     return GeQuaternion3(a.w * b.x + b.w * a.x + (a.y * b.z - a.z * b.y),
                          a.w * b.y + b.w * a.y + (a.z * b.x - a.x * b.z),
                          a.w * b.z + b.w * a.z + (a.x * b.y - a.y * b.x),
                          a.w * b.w - (a.x * b.x + a.y * b.y + a.z * b.z));
   }
-  friend constexpr GeQuaternion3 operator+(const GeQuaternion3& a, const GeQuaternion3& b) noexcept {
+  friend constexpr GeQuaternion3 operator+(const GeQuaternion3& a,
+                                           const GeQuaternion3& b) noexcept {
     return GeQuaternion3(a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w);
   }
-  friend constexpr GeQuaternion3 operator-(const GeQuaternion3& a, const GeQuaternion3& b) noexcept {
+  friend constexpr GeQuaternion3 operator-(const GeQuaternion3& a,
+                                           const GeQuaternion3& b) noexcept {
     return GeQuaternion3(a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w);
   }
   friend constexpr GeQuaternion3 operator-(const GeQuaternion3& a) noexcept {
@@ -191,18 +194,17 @@ class VO_EXPORT GeQuaternion3 {
   /// (1 − t)·p + t·q, not normalised.
   static constexpr GeQuaternion3 lerp(const GeQuaternion3& p, const GeQuaternion3& q,
                                       T t) noexcept {
-    return GeQuaternion3((1 - t) * p.x + t * q.x, (1 - t) * p.y + t * q.y,
-                         (1 - t) * p.z + t * q.z, (1 - t) * p.w + t * q.w);
+    return GeQuaternion3((1 - t) * p.x + t * q.x, (1 - t) * p.y + t * q.y, (1 - t) * p.z + t * q.z,
+                         (1 - t) * p.w + t * q.w);
   }
   /// Spherical linear interpolation from p (t = 0) to q (t = 1) along the shorter 4D arc,
   /// plus `spin` extra half turns of that arc. Nearly equal (or opposite) inputs interpolate
   /// linearly. The result is not normalised.
-  static GeQuaternion3 slerp(const GeQuaternion3& p, const GeQuaternion3& q, T t,
-                             T spin) noexcept;
+  static GeQuaternion3 slerp(const GeQuaternion3& p, const GeQuaternion3& q, T t, T spin) noexcept;
   /// Spherical quadrangle interpolation from p to q with inner control points a and b (see
   /// `computeIntermediates`): slerp(slerp(p, q, t), slerp(a, b, t), 2t(1 − t)).
-  static GeQuaternion3 squad(const GeQuaternion3& p, const GeQuaternion3& a,
-                             const GeQuaternion3& b, const GeQuaternion3& q, T t) noexcept;
+  static GeQuaternion3 squad(const GeQuaternion3& p, const GeQuaternion3& a, const GeQuaternion3& b,
+                             const GeQuaternion3& q, T t) noexcept;
   /// The squad control points around key q1 with neighbours q0 and q2: `first` =
   /// q1·exp(−(log(q1⁻¹q2) + log(q1⁻¹q0))/4) for unit keys, `second` its mirror through q1
   /// (the control point before and after q1). Key signs are not adjusted.
@@ -232,8 +234,8 @@ class VO_EXPORT GeQuaternion3 {
   /// 0.0016 (float) or 1.6e-6 (double) the outer axes have collapsed (gimbal lock): the whole
   /// turn goes to a for static and to c for rotating conventions, the other angle is 0.
   /// Rejects a first axis of 3 or more as `eulerToMatrix` does.
-  static void matrixToEuler(const GeLinearMatrix3<T>& m, EulerConvention convention, T& a,
-                            T& b, T& c);
+  static void matrixToEuler(const GeLinearMatrix3<T>& m, EulerConvention convention, T& a, T& b,
+                            T& c);
   /// Sets this to the rotation of a, b, c in `convention`, built directly as a unit quaternion;
   /// its matrix is that of `eulerToMatrix`.
   void setEuler(EulerConvention convention, T a, T b, T c);

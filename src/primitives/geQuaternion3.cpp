@@ -56,7 +56,8 @@ EulerAxes decodeConvention(int convention) {
   EulerAxes e;
   e.i = convention & 15;
   // Reading next[] with a first axis of 3 or more would run past the table.
-  if (e.i >= 3) Assertions::throwAssertionFailed("primitives/geQuaternion3.imp", __LINE__, "firstAxis < 3");
+  if (e.i >= 3)
+    Assertions::throwAssertionFailed("primitives/geQuaternion3.imp", __LINE__, "firstAxis < 3");
   e.oddParity = (convention & 16) != 0;
   e.repetition = (convention & 32) != 0;
   e.rotating = (convention & 64) != 0;
@@ -314,8 +315,8 @@ void GeQuaternion3<T>::eulerToMatrix(GeLinearMatrix3<T>& m, EulerConvention conv
 }
 
 template <class T>
-void GeQuaternion3<T>::matrixToEuler(const GeLinearMatrix3<T>& m, EulerConvention convention,
-                                     T& a, T& b, T& c) {
+void GeQuaternion3<T>::matrixToEuler(const GeLinearMatrix3<T>& m, EulerConvention convention, T& a,
+                                     T& b, T& c) {
   const EulerAxes e = decodeConvention(convention);
   const int i = e.i, j = e.j, k = e.k;
   // Below this cosine (sine for repeated sequences) of the middle angle the first and third

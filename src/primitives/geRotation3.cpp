@@ -18,7 +18,8 @@ GeVector3<T> normalizeOrFail(const GeVector3<T>& v, int line) {
     n.y = v.y * inv;
     n.z = v.z * inv;
   }
-  if (!(len > T(0))) Assertions::throwAssertionFailed("primitives/geRotation3.imp", line, "len > 0");
+  if (!(len > T(0)))
+    Assertions::throwAssertionFailed("primitives/geRotation3.imp", line, "len > 0");
   return n;
 }
 
@@ -79,8 +80,7 @@ GeRotation3<T> GeRotation3<T>::aim(const GeUnitVector3<T>& direction, const GeVe
 }
 
 template <class T>
-GeRotation3<T> GeRotation3<T>::aim(const GeUnitVector3<T>& direction, int aimAxis,
-                                   bool inverse) {
+GeRotation3<T> GeRotation3<T>::aim(const GeUnitVector3<T>& direction, int aimAxis, bool inverse) {
   const GeVector3<T> a = aimVector<T>(direction);
   const GeVector3<T> b = normalizeOrFail(cross(a, fallbackVector(a)), 163);
   const GeVector3<T> c = normalizeOrFail(cross(b, a), 167);
