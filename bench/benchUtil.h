@@ -1,0 +1,68 @@
+#pragma once
+
+// Shared pieces of the benchmark executable.
+//
+// Naming convention: every benchmark is registered as "<operation>/<impl>", where <impl> is
+// "vo" for this library and "imath", "glm" or "eigen" for a peer. compare.sh groups the
+// benchmarks by <operation> and compares "vo" with the fastest peer. Operation names say the
+// element type: "mat4f_mul", "mat3d_inverse", ...
+//
+// Every benchmark runs over pre-generated inputs: one operation per iteration, the inputs
+// cycling through a batch, each result stored, so that nothing can be hoisted out of the loop
+// and every implementation sees the same values.
+
+#include <benchmark/benchmark.h>
+
+#include <cstddef>
+#include <random>
+#include <vector>
+
+namespace VoBench {
+
+// Inputs per batch: a power of two, small enough to stay in the first cache levels.
+constexpr std::size_t batchSize = 256;
+
+// Fixed-seed random numbers in [-1, 1].
+std::vector<double> randomValues(std::size_t count, unsigned seed);
+
+// `batchSize` random n x n matrices in column-major order, well conditioned: diagonally
+// dominant matrices whose rows are then shuffled, so that an inverse with partial pivoting
+// exchanges rows in an unpredictable pattern. Element (r, c) of matrix k is
+// values[k * n * n + c * n + r].
+std::vector<double> wellConditioned(int n, unsigned seed);
+
+// Registers `fn` as "<operation>/<impl>".
+benchmark::internal::Benchmark* add(const char* operation, const char* impl,
+                                    void (*fn)(benchmark::State&));
+
+// Runs `op(in[i])` per iteration, storing the result in out[i].
+template <class In, class Out, class Op>
+void runUnary(benchmark::State& state, const std::vector<In>& in, std::vector<Out>& out, Op op) {
+  std::size_t i = 0;
+  for (auto _ : state) {
+    out[i] = op(in[i]);
+    benchmark::ClobberMemory();
+    i = (i + 1) & (batchSize - 1);
+  }
+}
+
+// Runs `op(a[i], b[i])` per iteration, storing the result in out[i].
+template <class A, class B, class Out, class Op>
+void runBinary(benchmark::State& state, const std::vector<A>& a, const std::vector<B>& b,
+               std::vector<Out>& out, Op op) {
+  std::size_t i = 0;
+  for (auto _ : state) {
+    out[i] = op(a[i], b[i]);
+    benchmark::ClobberMemory();
+    i = (i + 1) & (batchSize - 1);
+  }
+}
+
+}  // namespace VoBench
+
+// VO_BENCH(operation, impl, function): registers function under "<operation>/<impl>".
+#define VO_BENCH_CAT2(a, b) a##b
+#define VO_BENCH_CAT(a, b) VO_BENCH_CAT2(a, b)
+#define VO_BENCH(operation, impl, function)                                  \
+  static benchmark::internal::Benchmark* VO_BENCH_CAT(voBenchAt, __LINE__) = \
+      ::VoBench::add(operation, impl, function)
