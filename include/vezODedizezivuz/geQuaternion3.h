@@ -253,10 +253,17 @@ class VO_EXPORT GeQuaternion3 {
 
   friend std::ostream& operator<<(std::ostream& os, const GeQuaternion3& q) { return q.dump(os); }
   friend std::istream& operator>>(std::istream& is, GeQuaternion3& q) { return q.read(is); }
+
+ private:
+  // The cut-off of the near-identity tests of exp, log and slerp: the single-precision 1e-6 in
+  // both instantiations, so float and double switch to the linear forms at the same angles.
+  static constexpr T epsilon = static_cast<T>(1e-6f);
+  // π rounded to T: float uses 3.1415927.
+  static constexpr T pi = static_cast<T>(3.14159265358979323846);
 };
 
-// The conversion to a linear matrix is inline: it is a handful of products that callers use
-// in inner loops.
+// The conversions between quaternions and linear matrices and slerp are inline: they are short
+// and callers use them in inner loops.
 template <class T>
 inline void GeQuaternion3<T>::getMatrix(GeLinearMatrix3<T>& m) const noexcept {
   const T n = x * x + y * y + z * z + w * w;
@@ -274,6 +281,68 @@ inline void GeQuaternion3<T>::getMatrix(GeLinearMatrix3<T>& m) const noexcept {
   m(2, 0) = xz - wy;
   m(2, 1) = yz + wx;
   m(2, 2) = T(1) - (xx + yy);
+}
+
+template <class T>
+inline void GeQuaternion3<T>::setMatrix(const GeLinearMatrix3<T>& m, T scale) noexcept {
+  const T tr = m(0, 0) + m(1, 1) + m(2, 2);
+  if (tr >= T(0)) {
+    const T r = GeScalar<T>::sqrt(tr + scale);
+    w = r / 2;
+    const T f = T(0.5) / r;
+    x = (m(2, 1) - m(1, 2)) * f;
+    y = (m(0, 2) - m(2, 0)) * f;
+    z = (m(1, 0) - m(0, 1)) * f;
+  } else {
+    // Build from the largest diagonal element so that r stays well away from 0; ties keep
+    // the lower index.
+    int i = 0;
+    if (m(1, 1) > m(0, 0)) i = 1;
+    if (m(2, 2) > m(i, i)) i = 2;
+    const int j = (i + 1) % 3;
+    const int k = (j + 1) % 3;
+    const T r = GeScalar<T>::sqrt(m(i, i) - (m(j, j) + m(k, k)) + scale);
+    T v[3];
+    v[i] = r / 2;
+    const T f = T(0.5) / r;
+    v[j] = (m(j, i) + m(i, j)) * f;
+    v[k] = (m(k, i) + m(i, k)) * f;
+    w = (m(k, j) - m(j, k)) * f;
+    x = v[0];
+    y = v[1];
+    z = v[2];
+  }
+  if (scale != T(1)) {
+    const T inv = T(1) / GeScalar<T>::sqrt(scale);
+    x *= inv;
+    y *= inv;
+    z *= inv;
+    w *= inv;
+  }
+}
+
+template <class T>
+inline GeQuaternion3<T> GeQuaternion3<T>::slerp(const GeQuaternion3& p, const GeQuaternion3& q, T t,
+                                                T spin) noexcept {
+  T c = p.x * q.x + p.y * q.y + p.z * q.z + p.w * q.w;
+  const bool flip = c < T(0);
+  if (flip) c = -c;
+  T s1;
+  T s2;
+  if (c > T(1) - epsilon) {
+    // sin Ω is too small to divide by; the arc is straight to within rounding.
+    s1 = 1 - t;
+    s2 = t;
+  } else {
+    const T omega = GeScalar<T>::acos(c);
+    const T phi = omega + spin * pi;
+    const T sinOmega = GeScalar<T>::sin(omega);
+    s1 = GeScalar<T>::sin(omega - t * phi) / sinOmega;
+    s2 = GeScalar<T>::sin(t * phi) / sinOmega;
+  }
+  if (flip) s2 = -s2;
+  return GeQuaternion3(s1 * p.x + s2 * q.x, s1 * p.y + s2 * q.y, s1 * p.z + s2 * q.z,
+                       s1 * p.w + s2 * q.w);
 }
 
 extern template class GeQuaternion3<float>;

@@ -10,18 +10,7 @@ namespace Vo {
 
 namespace {
 
-// The cut-off of the near-identity tests of exp, log and slerp: the single-precision 1e-6 in
-// both instantiations, so float and double switch to the linear forms at the same angles.
-template <class T>
-constexpr T epsilon() {
-  return static_cast<T>(1e-6f);
-}
-
-// π and π/2 rounded to T: float uses 3.1415927 and 1.5707964.
-template <class T>
-constexpr T pi() {
-  return static_cast<T>(3.14159265358979323846);
-}
+// π/2 rounded to T: float uses 1.5707964.
 template <class T>
 constexpr T halfPi() {
   return static_cast<T>(1.57079632679489661923);
@@ -78,44 +67,6 @@ GeQuaternion3<T> GeQuaternion3<T>::makeRotation(T angle, const GeVector3<T>& axi
 }
 
 template <class T>
-void GeQuaternion3<T>::setMatrix(const GeLinearMatrix3<T>& m, T scale) noexcept {
-  const T tr = m(0, 0) + m(1, 1) + m(2, 2);
-  if (tr >= T(0)) {
-    const T r = GeScalar<T>::sqrt(tr + scale);
-    w = r / 2;
-    const T f = T(0.5) / r;
-    x = (m(2, 1) - m(1, 2)) * f;
-    y = (m(0, 2) - m(2, 0)) * f;
-    z = (m(1, 0) - m(0, 1)) * f;
-  } else {
-    // Build from the largest diagonal element so that r stays well away from 0; ties keep
-    // the lower index.
-    int i = 0;
-    if (m(1, 1) > m(0, 0)) i = 1;
-    if (m(2, 2) > m(i, i)) i = 2;
-    const int j = (i + 1) % 3;
-    const int k = (j + 1) % 3;
-    const T r = GeScalar<T>::sqrt(m(i, i) - (m(j, j) + m(k, k)) + scale);
-    T v[3];
-    v[i] = r / 2;
-    const T f = T(0.5) / r;
-    v[j] = (m(j, i) + m(i, j)) * f;
-    v[k] = (m(k, i) + m(i, k)) * f;
-    w = (m(k, j) - m(j, k)) * f;
-    x = v[0];
-    y = v[1];
-    z = v[2];
-  }
-  if (scale != T(1)) {
-    const T inv = T(1) / GeScalar<T>::sqrt(scale);
-    x *= inv;
-    y *= inv;
-    z *= inv;
-    w *= inv;
-  }
-}
-
-template <class T>
 void GeQuaternion3<T>::getMatrix(GeAffineMatrix3<T>& m) const noexcept {
   GeLinearMatrix3<T> r;
   getMatrix(r);
@@ -145,7 +96,7 @@ void GeQuaternion3<T>::aim(const GeVector3<T>& from, const GeVector3<T>& to) noe
   // Opposite directions first: their cross product carries no axis, so any perpendicular of
   // `from` serves for the half turn.
   if (isNear(c, T(-1))) {
-    *this = makeRotation(pi<T>(), perpendicular(from));
+    *this = makeRotation(pi, perpendicular(from));
   } else if (isNear(c, T(1))) {
     *this = GeQuaternion3();
   } else {
@@ -175,7 +126,7 @@ GeQuaternion3<T> GeQuaternion3<T>::exp(const GeQuaternion3& q) noexcept {
   const T theta = GeScalar<T>::sqrt(q.x * q.x + q.y * q.y + q.z * q.z);
   const T sine = GeScalar<T>::sin(theta);
   const T cosine = GeScalar<T>::cos(theta);
-  if (sine > epsilon<T>()) {
+  if (sine > epsilon) {
     return GeQuaternion3(q.x * sine / theta, q.y * sine / theta, q.z * sine / theta, cosine);
   }
   // sin θ / θ is 1 to within the cut-off.
@@ -186,39 +137,15 @@ template <class T>
 GeQuaternion3<T> GeQuaternion3<T>::log(const GeQuaternion3& q) noexcept {
   GeQuaternion3 u = q;
   u.normalize();
-  if (GeScalar<T>::abs(u.w) < T(1) - epsilon<T>()) {
+  if (GeScalar<T>::abs(u.w) < T(1) - epsilon) {
     const T theta = GeScalar<T>::acos(u.w);
     const T s = GeScalar<T>::sin(theta);
-    if (GeScalar<T>::abs(s) >= epsilon<T>()) {
+    if (GeScalar<T>::abs(s) >= epsilon) {
       return GeQuaternion3(u.x * theta / s, u.y * theta / s, u.z * theta / s, 0);
     }
   }
   // θ / sin θ is 1 to within the cut-off.
   return GeQuaternion3(u.x, u.y, u.z, 0);
-}
-
-template <class T>
-GeQuaternion3<T> GeQuaternion3<T>::slerp(const GeQuaternion3& p, const GeQuaternion3& q, T t,
-                                         T spin) noexcept {
-  T c = p.x * q.x + p.y * q.y + p.z * q.z + p.w * q.w;
-  const bool flip = c < T(0);
-  if (flip) c = -c;
-  T s1;
-  T s2;
-  if (c > T(1) - epsilon<T>()) {
-    // sin Ω is too small to divide by; the arc is straight to within rounding.
-    s1 = 1 - t;
-    s2 = t;
-  } else {
-    const T omega = GeScalar<T>::acos(c);
-    const T phi = omega + spin * pi<T>();
-    const T sinOmega = GeScalar<T>::sin(omega);
-    s1 = GeScalar<T>::sin(omega - t * phi) / sinOmega;
-    s2 = GeScalar<T>::sin(t * phi) / sinOmega;
-  }
-  if (flip) s2 = -s2;
-  return GeQuaternion3(s1 * p.x + s2 * q.x, s1 * p.y + s2 * q.y, s1 * p.z + s2 * q.z,
-                       s1 * p.w + s2 * q.w);
 }
 
 template <class T>
