@@ -8,6 +8,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "testUtil.h"
 
@@ -394,6 +395,25 @@ TYPED_TEST(EulerAngles, AnglesReadBackGiveTheSameMatrixWithinTheirRanges) {
     Q<T> q(5, 5, 5, 5);
     q.setEuler(e, 0, 0, 0);
     EXPECT_EQ(q, Q<T>());
+  }
+}
+
+TYPED_TEST(EulerAngles, SinesAndCosinesAreTheDoublePrecisionValuesRounded) {
+  using T = TypeParam;
+  // staticXYZ with (a, 0, 0) is Rx(a): element (2, 2) is cos a and element (2, 1) is sin a,
+  // each multiplied by cos 0 = 1.
+  std::mt19937 rng(1111);
+  std::vector<T> samples = {T(0), T(-0.0), T(M_PI / 2), T(-M_PI), T(1024), T(-1025), T(3e5)};
+  for (double range : {1.0, 8.0, 1024.0}) {
+    std::uniform_real_distribution<double> d(-range, range);
+    for (int n = 0; n < 20000; ++n) samples.push_back(static_cast<T>(d(rng)));
+  }
+  for (T a : samples) {
+    const GeLinearMatrix3<T> m = eulerMatrix(Q<T>::staticXYZ, a, T(0), T(0));
+    const T c = static_cast<T>(std::cos(static_cast<double>(a)));
+    const T s = static_cast<T>(std::sin(static_cast<double>(a)));
+    ASSERT_TRUE(m(2, 2) == c && m(2, 1) == s && std::signbit(m(2, 1)) == std::signbit(s))
+        << "angle " << a;
   }
 }
 

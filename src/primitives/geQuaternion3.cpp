@@ -33,6 +33,15 @@ GeVector3<T> perpendicular(const GeVector3<T>& v) {
   return GeVector3<T>(v.z, 0, -v.x);
 }
 
+// Sine and cosine evaluated in double precision and rounded to T: float gets the correctly
+// rounded values of the double functions whatever its own single-precision functions return.
+// (The compiler merges the pair into one sincos call.)
+template <class T>
+inline void sinCosInDouble(T angle, T& s, T& c) {
+  s = static_cast<T>(std::sin(static_cast<double>(angle)));
+  c = static_cast<T>(std::cos(static_cast<double>(angle)));
+}
+
 // The axes of an Euler convention, decoded from its bits.
 struct EulerAxes {
   int i, j, k;
@@ -208,14 +217,10 @@ void GeQuaternion3<T>::eulerToMatrix(GeLinearMatrix3<T>& m, EulerConvention conv
     tj = -tj;
     th = -th;
   }
-  // Double-precision trigonometry in both instantiations: the float results are then the
-  // correctly rounded values whatever the platform's single-precision functions do.
-  const T ci = static_cast<T>(std::cos(static_cast<double>(ti)));
-  const T cj = static_cast<T>(std::cos(static_cast<double>(tj)));
-  const T ch = static_cast<T>(std::cos(static_cast<double>(th)));
-  const T si = static_cast<T>(std::sin(static_cast<double>(ti)));
-  const T sj = static_cast<T>(std::sin(static_cast<double>(tj)));
-  const T sh = static_cast<T>(std::sin(static_cast<double>(th)));
+  T ci, cj, ch, si, sj, sh;
+  sinCosInDouble(ti, si, ci);
+  sinCosInDouble(tj, sj, cj);
+  sinCosInDouble(th, sh, ch);
   const T cc = ci * ch, cs = ci * sh, sc = si * ch, ss = si * sh;
   const int i = e.i, j = e.j, k = e.k;
   if (!e.repetition) {
@@ -301,12 +306,10 @@ void GeQuaternion3<T>::setEuler(EulerConvention convention, T a, T b, T c) {
   ti = ti / 2;
   tj = tj / 2;
   th = th / 2;
-  const T ci = static_cast<T>(std::cos(static_cast<double>(ti)));
-  const T cj = static_cast<T>(std::cos(static_cast<double>(tj)));
-  const T ch = static_cast<T>(std::cos(static_cast<double>(th)));
-  const T si = static_cast<T>(std::sin(static_cast<double>(ti)));
-  const T sj = static_cast<T>(std::sin(static_cast<double>(tj)));
-  const T sh = static_cast<T>(std::sin(static_cast<double>(th)));
+  T ci, cj, ch, si, sj, sh;
+  sinCosInDouble(ti, si, ci);
+  sinCosInDouble(tj, sj, cj);
+  sinCosInDouble(th, sh, ch);
   const T cc = ci * ch, cs = ci * sh, sc = si * ch, ss = si * sh;
   T v[3];
   if (!e.repetition) {
