@@ -255,6 +255,20 @@ class VO_EXPORT GeQuaternion3 {
   friend std::istream& operator>>(std::istream& is, GeQuaternion3& q) { return q.read(is); }
 
  private:
+  // setMatrix for a negative trace: component i comes from the largest diagonal element m(i, i),
+  // the others from the sums and differences of the off-diagonal pairs.
+  template <int i>
+  void setFromDiagonal(const GeLinearMatrix3<T>& m, T scale) noexcept {
+    constexpr int j = (i + 1) % 3;
+    constexpr int k = (j + 1) % 3;
+    const T r = GeScalar<T>::sqrt(m(i, i) - (m(j, j) + m(k, k)) + scale);
+    const T f = T(0.5) / r;
+    (*this)[i] = r / 2;
+    (*this)[j] = (m(j, i) + m(i, j)) * f;
+    (*this)[k] = (m(k, i) + m(i, k)) * f;
+    w = (m(k, j) - m(j, k)) * f;
+  }
+
   // The cut-off of the near-identity tests of exp, log and slerp: the single-precision 1e-6 in
   // both instantiations, so float and double switch to the linear forms at the same angles.
   static constexpr T epsilon = static_cast<T>(1e-6f);
@@ -296,21 +310,17 @@ inline void GeQuaternion3<T>::setMatrix(const GeLinearMatrix3<T>& m, T scale) no
   } else {
     // Build from the largest diagonal element so that r stays well away from 0; ties keep
     // the lower index.
-    int i = 0;
-    if (m(1, 1) > m(0, 0)) i = 1;
-    if (m(2, 2) > m(i, i)) i = 2;
-    const int j = (i + 1) % 3;
-    const int k = (j + 1) % 3;
-    const T r = GeScalar<T>::sqrt(m(i, i) - (m(j, j) + m(k, k)) + scale);
-    T v[3];
-    v[i] = r / 2;
-    const T f = T(0.5) / r;
-    v[j] = (m(j, i) + m(i, j)) * f;
-    v[k] = (m(k, i) + m(i, k)) * f;
-    w = (m(k, j) - m(j, k)) * f;
-    x = v[0];
-    y = v[1];
-    z = v[2];
+    if (m(1, 1) > m(0, 0)) {
+      if (m(2, 2) > m(1, 1)) {
+        setFromDiagonal<2>(m, scale);
+      } else {
+        setFromDiagonal<1>(m, scale);
+      }
+    } else if (m(2, 2) > m(0, 0)) {
+      setFromDiagonal<2>(m, scale);
+    } else {
+      setFromDiagonal<0>(m, scale);
+    }
   }
   if (scale != T(1)) {
     const T inv = T(1) / GeScalar<T>::sqrt(scale);
