@@ -16,6 +16,8 @@
 #include <vezODedizezivuz/geVector.h>
 #include <vezODedizezivuz/vezODedizezivuzExport.h>
 
+#include <zevIRudez/Assertions.h>
+
 #include <ostream>
 
 namespace Vo {
@@ -69,7 +71,13 @@ class VO_EXPORT GeRotation3 : public GeLinearMatrix3<T> {
  private:
   // For (up axis, aim axis), row by row: 1 when the third axis is up × aim, 0 when aim × up.
   // Every pair of distinct axes then gives a right-handed frame; the diagonal is unused.
-  static const unsigned char _handedness[9];
+  static constexpr unsigned char _handedness[9] = {1, 1, 0, 0, 1, 1, 1, 0, 1};
+
+  static GeVector3<T> normalizeOrFail(const GeVector3<T>& v, int line);
+  static GeVector3<T> aimVector(const GeVector3<T>& direction) noexcept;
+  static GeVector3<T> fallbackVector(const GeVector3<T>& a) noexcept;
+  static void setFrameVector(GeRotation3& m, int axis, const GeVector3<T>& v,
+                             bool inverse) noexcept;
 };
 
 /// A rotation about coordinate axis `axis` (0 x, 1 y, 2 z) held as its cosine and sine.
@@ -178,6 +186,80 @@ class VO_EXPORT GeZAxisRotation3 : public GeAxisRotation3<2, T> {
   /// The matrix R as `GeLinearMatrix3::dump` writes it; no cosine, sine or angle.
   std::ostream& dump(std::ostream& os) const { return this->getRotation().dump(os); }
 };
+
+// ---------------------------------------------------------------------------------------------
+// Aiming. The form with an up vector is inline for callers that aim every frame; the helpers
+// serve all three forms.
+// ---------------------------------------------------------------------------------------------
+
+// v times the reciprocal of its length. The length is required to be greater
+// than 0 only after dividing, so a NaN length is caught as well as a zero one.
+template <class T>
+inline GeVector3<T> GeRotation3<T>::normalizeOrFail(const GeVector3<T>& v, int line) {
+  GeVector3<T> n = v;
+  const T len = GeScalar<T>::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+  if (len != T(0)) {
+    const T inv = T(1) / len;
+    n.x = v.x * inv;
+    n.y = v.y * inv;
+    n.z = v.z * inv;
+  }
+  if (!(len > T(0)))
+    Assertions::throwAssertionFailed("primitives/geRotation3.imp", line, "len > 0");
+  return n;
+}
+
+// A zero direction means "look down -z", the default view direction of a camera.
+template <class T>
+inline GeVector3<T> GeRotation3<T>::aimVector(const GeVector3<T>& direction) noexcept {
+  if (direction.x * direction.x + direction.y * direction.y + direction.z * direction.z == T(0)) {
+    return GeVector3<T>(0, 0, -1);
+  }
+  return direction;
+}
+
+// The negated axis of a's smallest component: the axis farthest from a, so a × f is well
+// conditioned. z only when strictly smallest; between x and y a tie goes to y.
+template <class T>
+inline GeVector3<T> GeRotation3<T>::fallbackVector(const GeVector3<T>& a) noexcept {
+  const T ax = GeScalar<T>::abs(a.x);
+  const T ay = GeScalar<T>::abs(a.y);
+  const T az = GeScalar<T>::abs(a.z);
+  if (ax >= ay) return az >= ay ? GeVector3<T>(0, -1, 0) : GeVector3<T>(0, 0, -1);
+  return az >= ax ? GeVector3<T>(-1, 0, 0) : GeVector3<T>(0, 0, -1);
+}
+
+// Places frame vector v as column `axis` (rows with `inverse`).
+template <class T>
+inline void GeRotation3<T>::setFrameVector(GeRotation3& m, int axis, const GeVector3<T>& v,
+                                           bool inverse) noexcept {
+  for (int i = 0; i < 3; ++i) {
+    if (inverse) {
+      m(axis, i) = v[i];
+    } else {
+      m(i, axis) = v[i];
+    }
+  }
+}
+
+template <class T>
+inline GeRotation3<T> GeRotation3<T>::aim(const GeUnitVector3<T>& direction, const GeVector3<T>& up,
+                                          int aimAxis, int upAxis, bool inverse) {
+  const GeVector3<T> a = aimVector(direction);
+  const GeVector3<T> p = up - dot(up, a) * a;
+  // An up vector parallel to a leaves no perpendicular part; a NaN square compares false and
+  // takes the fallback as well.
+  const GeVector3<T> u = p.x * p.x + p.y * p.y + p.z * p.z > T(0)
+                             ? normalizeOrFail(p, 226)
+                             : normalizeOrFail(cross(a, fallbackVector(a)), 253);
+  GeVector3<T> w = normalizeOrFail(cross(u, a), 258);
+  if (_handedness[3 * upAxis + aimAxis] == 0) w = -w;
+  GeRotation3 r;
+  setFrameVector(r, aimAxis, a, inverse);
+  setFrameVector(r, upAxis, u, inverse);
+  setFrameVector(r, 3 - aimAxis - upAxis, w, inverse);
+  return r;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Axis rotation products. With p, q the mixed axes, R·M recombines rows p and q as
