@@ -345,7 +345,8 @@ inline GeQuaternion3<T> GeQuaternion3<T>::slerp(const GeQuaternion3& p, const Ge
     s2 = t;
   } else {
     const T omega = GeScalar<T>::acos(c);
-    const T phi = omega + spin * pi;
+    // Without spins φ = Ω + 0·π is Ω exactly; skipping the sum shortens the path to the sines.
+    const T phi = spin == T(0) ? omega : omega + spin * pi;
     const T sinOmega = GeScalar<T>::sin(omega);
     s1 = GeScalar<T>::sin(omega - t * phi) / sinOmega;
     s2 = GeScalar<T>::sin(t * phi) / sinOmega;

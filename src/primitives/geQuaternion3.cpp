@@ -33,9 +33,9 @@ GeVector3<T> perpendicular(const GeVector3<T>& v) {
   return GeVector3<T>(v.z, 0, -v.x);
 }
 
-// Sine and cosine evaluated in double precision and rounded to T: float gets the correctly
-// rounded values of the double functions whatever its own single-precision functions return.
-// (The compiler merges the pair into one sincos call.)
+// Sine and cosine evaluated in double precision and rounded to T, so that float rotations built
+// from angles do not depend on the platform's single-precision functions. (The compiler merges
+// the pair into one sincos call.)
 template <class T>
 inline void sinCosInDouble(T angle, T& s, T& c) {
   s = static_cast<T>(std::sin(static_cast<double>(angle)));
