@@ -182,22 +182,21 @@ inline CoHsvColorT<T> CoHsvColorT<T>::convertFromRgb(const CoRgbColorT<T>& rgb) 
   if (min >= max) return CoHsvColorT(T(0), T(0), max);
 
   const T delta = max - min;
-  const T rc = (max - r) / delta;
-  const T gc = (max - g) / delta;
-  const T bc = (max - b) / delta;
-  // Hue in sixths of a turn; the tests run red, green, blue so that red wins a tie for the
-  // largest component and green wins over blue.
+  const T s = delta / max;
+  // Hue in sixths of a turn from the distances rc, gc, bc of each component below the largest,
+  // over delta; only the two that a branch needs are formed. The tests run red, green, blue so
+  // that red wins a tie for the largest component and green wins over blue.
   T h = T(0);
   if (r == max) {
-    h = bc - gc;
+    h = (max - b) / delta - (max - g) / delta;
   } else if (g == max) {
-    h = T(2) + rc - bc;
+    h = T(2) + (max - r) / delta - (max - b) / delta;
   } else if (b == max) {
-    h = T(4) + gc - rc;
+    h = T(4) + (max - g) / delta - (max - r) / delta;
   }
   if (h < T(0)) h += T(6);
   // The scaling to degrees is done in double for both precisions.
-  return CoHsvColorT(static_cast<T>(static_cast<double>(h) * 60.0), delta / max, max);
+  return CoHsvColorT(static_cast<T>(static_cast<double>(h) * 60.0), s, max);
 }
 
 template <class T>
@@ -206,13 +205,16 @@ inline CoRgbColorT<T> CoHsvColorT<T>::convertToRgb() const noexcept {
   const T v = c[2];
   if (s <= T(0)) return CoRgbColorT<T>(v, v, v);
 
-  // fmod reduces by whole turns exactly; a tiny negative hue may round up to 360 when raised.
-  T h = std::fmod(c[0], T(360));
-  if (h < T(0)) h += T(360);
-  if (h >= T(360)) h -= T(360);
-  if (!(h >= T(0))) {
-    const T nan = std::numeric_limits<T>::quiet_NaN();
-    return CoRgbColorT<T>(nan, nan, nan);
+  T h = c[0];
+  if (!(h >= T(0) && h < T(360))) {
+    // fmod reduces by whole turns exactly; a tiny negative hue may round up to 360 when raised.
+    h = std::fmod(h, T(360));
+    if (h < T(0)) h += T(360);
+    if (h >= T(360)) h -= T(360);
+    if (!(h >= T(0))) {
+      const T nan = std::numeric_limits<T>::quiet_NaN();
+      return CoRgbColorT<T>(nan, nan, nan);
+    }
   }
   // The sixth of a turn is the double 1/60 for both precisions; float keeps the rounded product.
   const T h6 = static_cast<T>(static_cast<double>(h) * (1.0 / 60.0));

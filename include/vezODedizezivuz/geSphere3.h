@@ -42,10 +42,10 @@ class VO_EXPORT GeSphere3 {
       t0 = t1 = c * T(-0.5) / b;
       return true;
     }
-    T disc = b * b - c * a;
+    const T disc = b * b - c * a;
     if (disc < tangentThreshold()) return false;
-    if (disc < T(0)) disc = T(0);
-    const T s = GeScalar<T>::sqrt(disc);
+    // Written as a select so that it compiles to a max instead of a branch.
+    const T s = GeScalar<T>::sqrt(T(0) > disc ? T(0) : disc);
     const T inv = T(1) / a;
     T first = (s - b) * inv;
     T second = (-b - s) * inv;
