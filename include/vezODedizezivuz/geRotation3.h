@@ -53,7 +53,7 @@ class VO_EXPORT GeRotation3 : public GeLinearMatrix3<T> {
   /// goes to direction × f (f the negated axis of the direction's smallest component) and
   /// axis k1 to (axis k2) × direction. `inverse` and a zero direction as in the first form.
   /// Reports "len > 0" ("primitives/geRotation3.imp", lines 163, 167) only for a direction
-  /// without length that is not exactly zero (NaN).
+  /// that is not a unit vector, such as one with NaN components.
   static GeRotation3 aim(const GeUnitVector3<T>& direction, int aimAxis, bool inverse);
 
   /// The rotation that turns axis `aimAxis` onto the unit Newell normal of the closed polygon

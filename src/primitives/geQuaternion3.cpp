@@ -21,8 +21,8 @@ constexpr T halfPi() {
 inline bool isNear(float a, float b) { return FloatUtil::isEqual(a, b); }
 inline bool isNear(double a, double b) { return std::fabs(a - b) < 1e-7; }
 
-// A vector perpendicular to v, not normalised: v's largest components swapped with one negated
-// and its smallest set to 0, which keeps the result away from zero for any non-zero v.
+// A vector perpendicular to v, not normalised: two components swapped, one of them negated, and
+// the third set to 0, choosing the pair so that the result cannot vanish for a non-zero v.
 template <class T>
 GeVector3<T> perpendicular(const GeVector3<T>& v) {
   const T ax = GeScalar<T>::abs(v.x);
