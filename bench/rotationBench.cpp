@@ -35,12 +35,13 @@ using Mat = Vo::GeLinearMatrix3<float>;
 
 constexpr float slerpT = 0.3f;
 
-// The shared inputs, generated in double and rounded once for every library.
-const std::vector<Vo::GeQuaternion3<double>>& quaternions(unsigned seed) {
+// The shared inputs, generated in double and rounded once for every library. Quaternions come
+// in two independent batches, 0 and 1.
+const std::vector<Vo::GeQuaternion3<double>>& quaternions(unsigned batch) {
   static std::vector<Vo::GeQuaternion3<double>> v[2];
-  std::vector<Vo::GeQuaternion3<double>>& out = v[seed & 1];
+  std::vector<Vo::GeQuaternion3<double>>& out = v[batch & 1];
   if (out.empty()) {
-    const std::vector<double> r = randomValues(batchSize * 4, 100 + seed);
+    const std::vector<double> r = randomValues(batchSize * 4, 100 + batch);
     for (std::size_t k = 0; k < batchSize; ++k) {
       Vo::GeQuaternion3<double> q(r[4 * k], r[4 * k + 1], r[4 * k + 2], r[4 * k + 3]);
       q.normalize();
@@ -92,9 +93,9 @@ std::vector<V> each(Make make) {
 
 // ---- this library ------------------------------------------------------------------------------
 
-std::vector<Quat> voQuats(unsigned seed) {
-  return each<Quat>([seed](std::size_t k) {
-    const Vo::GeQuaternion3<double>& q = quaternions(seed)[k];
+std::vector<Quat> voQuats(unsigned batch) {
+  return each<Quat>([batch](std::size_t k) {
+    const Vo::GeQuaternion3<double>& q = quaternions(batch)[k];
     return Quat(float(q.x), float(q.y), float(q.z), float(q.w));
   });
 }
@@ -181,9 +182,9 @@ VO_BENCH("rot3f_aim", "vo", voAim);
 // ---- Imath (row vectors: its matrices are the transposes) --------------------------------------
 
 #ifdef VO_BENCH_HAVE_IMATH
-std::vector<Imath::Quatf> imathQuats(unsigned seed) {
-  return each<Imath::Quatf>([seed](std::size_t k) {
-    const Vo::GeQuaternion3<double>& q = quaternions(seed)[k];
+std::vector<Imath::Quatf> imathQuats(unsigned batch) {
+  return each<Imath::Quatf>([batch](std::size_t k) {
+    const Vo::GeQuaternion3<double>& q = quaternions(batch)[k];
     return Imath::Quatf(float(q.w), float(q.x), float(q.y), float(q.z));
   });
 }
@@ -254,9 +255,9 @@ VO_BENCH("rot3f_aim", "imath", imathAim);
 // ---- GLM ---------------------------------------------------------------------------------------
 
 #ifdef VO_BENCH_HAVE_GLM
-std::vector<glm::quat> glmQuats(unsigned seed) {
-  return each<glm::quat>([seed](std::size_t k) {
-    const Vo::GeQuaternion3<double>& q = quaternions(seed)[k];
+std::vector<glm::quat> glmQuats(unsigned batch) {
+  return each<glm::quat>([batch](std::size_t k) {
+    const Vo::GeQuaternion3<double>& q = quaternions(batch)[k];
     return glm::quat(float(q.w), float(q.x), float(q.y), float(q.z));
   });
 }
@@ -326,9 +327,9 @@ VO_BENCH("rot3f_aim", "glm", glmAim);
 // ---- Eigen -------------------------------------------------------------------------------------
 
 #ifdef VO_BENCH_HAVE_EIGEN
-std::vector<Eigen::Quaternionf> eigenQuats(unsigned seed) {
-  return each<Eigen::Quaternionf>([seed](std::size_t k) {
-    const Vo::GeQuaternion3<double>& q = quaternions(seed)[k];
+std::vector<Eigen::Quaternionf> eigenQuats(unsigned batch) {
+  return each<Eigen::Quaternionf>([batch](std::size_t k) {
+    const Vo::GeQuaternion3<double>& q = quaternions(batch)[k];
     return Eigen::Quaternionf(float(q.w), float(q.x), float(q.y), float(q.z));
   });
 }
