@@ -158,9 +158,9 @@ class VO_EXPORT GeQuaternion3 {
   // ---- Matrices ------------------------------------------------------------------------------
 
   /// Sets this to the rotation of m, where m is a rotation matrix times the uniform factor
-  /// `scale` (1 for a pure rotation). Takes the square root of the largest of w² and the
-  /// diagonal terms, so no branch divides by a small number. The result has unit length only
-  /// when m really is `scale` times a rotation.
+  /// `scale` (1 for a pure rotation). Starts from the trace when it is not negative and from
+  /// the largest diagonal element otherwise, so no branch divides by a small number. The result
+  /// has unit length only when m really is `scale` times a rotation; no normalisation is made.
   void setMatrix(const GeLinearMatrix3<T>& m, T scale) noexcept;
   /// The rotation matrix of this, divided by the squared length (a zero quaternion gives the
   /// identity).
