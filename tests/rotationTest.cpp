@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
 #include <sstream>
 #include <type_traits>
@@ -213,6 +214,17 @@ TYPED_TEST(Aim, PolygonAimsAtItsNormalWithTheFirstLongestEdgeUp) {
     EXPECT_TRUE(isProperRotation<T>(r));
     EXPECT_NEAR(dot(r.getColumn(0), normal), T(1), 100 * VoTest::tolerance<T>());
   }
+}
+
+TYPED_TEST(Aim, NanDirectionIsReportedWhereTheFallbackIsNormalised) {
+  using T = TypeParam;
+  GeUnitVector3<T> nan;
+  nan.x = nan.y = nan.z = std::numeric_limits<T>::quiet_NaN();
+  EXPECT_TRUE(
+      VoTest::failsWith([&] { GeRotation3<T>::aim(nan, GeVector3<T>(0, 1, 0), 2, 1, false); },
+                        "primitives/geRotation3.imp", 253, "len > 0"));
+  EXPECT_TRUE(VoTest::failsWith([&] { GeRotation3<T>::aim(nan, 2, false); },
+                                "primitives/geRotation3.imp", 163, "len > 0"));
 }
 
 TYPED_TEST(Aim, DegeneratePolygonsReportAZeroNormal) {
