@@ -31,6 +31,8 @@ static_assert(std::is_same_v<decltype(R() * GeTranslation3<float>()), GeAffineMa
 static_assert(
     std::is_same_v<decltype(R().mulOnRight(GeTranslation3<float>())), GeAffineMatrix3<float>>);
 static_assert(std::is_same_v<decltype(R() * GeAffineMatrix3<float>()), GeAffineMatrix3<float>>);
+static_assert(
+    std::is_same_v<decltype(GeRotation3<float>() * GeRotation3<float>()), GeRotation3<float>>);
 
 template <class T>
 class AxisRotations : public ::testing::Test {};

@@ -65,6 +65,11 @@ class VO_EXPORT GeRotation3 : public GeLinearMatrix3<T> {
   static GeRotation3 aim(int pointCount, const GePoint3<T>* points, int aimAxis, int upAxis,
                          bool inverse);
 
+  /// a·b by the linear product; the product of two rotations is a rotation.
+  friend GeRotation3 operator*(const GeRotation3& a, const GeRotation3& b) noexcept {
+    return GeRotation3(static_cast<const GeLinearMatrix3<T>&>(a) * b);
+  }
+
   /// Three lines "| m(r,0) m(r,1) m(r,2) |", each ended by std::endl, as the linear matrix.
   std::ostream& dump(std::ostream& os) const { return GeLinearMatrix3<T>::dump(os); }
 
