@@ -20,8 +20,9 @@ GeRotation3<T> GeRotation3<T>::aim(const GeUnitVector3<T>& direction, int aimAxi
 template <class T>
 GeRotation3<T> GeRotation3<T>::aim(int pointCount, const GePoint3<T>* points, int aimAxis,
                                    int upAxis, bool inverse) {
-  // Newell's normal: exact for planar polygons (twice the area along the normal) and a
-  // least-squares normal for slightly non-planar ones, whatever the vertex count.
+  // Newell's normal, the vector of the areas projected on the coordinate planes: exact for
+  // planar polygons (twice the area along the normal) and a stable average for slightly
+  // non-planar ones, whatever the vertex count.
   GeVector3<T> normal(0, 0, 0);
   for (int i = 0; i < pointCount; ++i) {
     const GePoint3<T>& a = points[i];
