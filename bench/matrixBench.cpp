@@ -3,6 +3,8 @@
 
 #include <vezODedizezivuz/geMatrix3.h>
 
+#include <type_traits>
+
 #include "benchUtil.h"
 
 #ifdef VO_BENCH_HAVE_IMATH
@@ -401,5 +403,72 @@ VO_BENCH("affine4d_inverse", "eigen", eigenAffineInverse<double>);
 VO_BENCH("mat4f_det", "eigen", eigenDet4<float>);
 VO_BENCH("mat4d_det", "eigen", eigenDet4<double>);
 #endif
+
+}  // namespace
+
+// ---- the steps of this library's inverse, for the cost breakdown (no peer counterpart) ---------
+
+#include "base/matrix3x3Imp.imp"
+#include "base/matrix4x4Imp.imp"
+
+namespace {
+
+template <class Imp, class T, int N>
+void stepDecompose(benchmark::State& state) {
+  std::vector<std::vector<T>> in;
+  const std::vector<double>& src = N == 3 ? general3() : general4();
+  for (std::size_t k = 0; k < batchSize; ++k) {
+    std::vector<T> m(16, T(0));
+    for (int c = 0; c < N; ++c)
+      for (int r = 0; r < N; ++r) {
+        // Row by row for the 3x3 linear matrix, column by column with stride 4 otherwise.
+        const int at =
+            N == 3 && std::is_same_v<Imp, Vo::MatrixImp::Matrix3x3Imp<T, Vo::MatrixImp::RowMajor3>>
+                ? 3 * r + c
+                : 4 * c + r;
+        m[at] = T(src[k * N * N + c * N + r]);
+      }
+    in.push_back(m);
+  }
+  std::vector<T> out(batchSize);
+  runUnary(state, in, out, [](const std::vector<T>& m) {
+    typename Imp::Decomposition d;
+    return Imp::decompose(m.data(), d) ? Imp::determinant(d) : T(0);
+  });
+}
+
+template <class Imp, class T, int N>
+void stepSolve(benchmark::State& state) {
+  std::vector<typename Imp::Decomposition> in(batchSize);
+  const std::vector<double>& src = N == 3 ? general3() : general4();
+  for (std::size_t k = 0; k < batchSize; ++k) {
+    T m[16] = {};
+    for (int c = 0; c < N; ++c)
+      for (int r = 0; r < N; ++r) m[N == 3 ? 3 * r + c : 4 * c + r] = T(src[k * N * N + c * N + r]);
+    Imp::decompose(m, in[k]);
+  }
+  struct Out {
+    T e[16];
+  };
+  std::vector<Out> out(batchSize);
+  runUnary(state, in, out, [](const typename Imp::Decomposition& d) {
+    Out o;
+    Imp::invert(d, o.e);
+    return o;
+  });
+}
+
+using Lu4f = Vo::MatrixImp::Matrix4x4Imp<float, Vo::MatrixImp::ColumnMajor4>;
+using Lu4d = Vo::MatrixImp::Matrix4x4Imp<double, Vo::MatrixImp::ColumnMajor4>;
+using Lu3f = Vo::MatrixImp::Matrix3x3Imp<float, Vo::MatrixImp::RowMajor3>;
+using Lu3d = Vo::MatrixImp::Matrix3x3Imp<double, Vo::MatrixImp::RowMajor3>;
+VO_BENCH("step_lu4f_decompose", "vo", (stepDecompose<Lu4f, float, 4>));
+VO_BENCH("step_lu4f_solve", "vo", (stepSolve<Lu4f, float, 4>));
+VO_BENCH("step_lu4d_decompose", "vo", (stepDecompose<Lu4d, double, 4>));
+VO_BENCH("step_lu4d_solve", "vo", (stepSolve<Lu4d, double, 4>));
+VO_BENCH("step_lu3f_decompose", "vo", (stepDecompose<Lu3f, float, 3>));
+VO_BENCH("step_lu3f_solve", "vo", (stepSolve<Lu3f, float, 3>));
+VO_BENCH("step_lu3d_decompose", "vo", (stepDecompose<Lu3d, double, 3>));
+VO_BENCH("step_lu3d_solve", "vo", (stepSolve<Lu3d, double, 3>));
 
 }  // namespace

@@ -8,16 +8,16 @@
 // - the elimination is organised row-wise (each finished pivot row is subtracted from the rows
 //   below it right away), which applies to every element the same products in the same
 //   increasing k order as the column-wise formulation, only earlier;
-// - row exchanges and pivot choices are made with masks instead of branches and indexed
-//   stores: random pivot patterns would otherwise cost mispredictions and store-to-load
-//   conflicts, which dominate a 4x4 inverse;
+// - the row maxima are taken over columns rather than along rows: a maximum does not depend on
+//   the order of its comparisons (NaN aside, and a NaN matrix ends without a pivot anyway);
 // - the n right-hand sides of the inverse (the unit vectors) are solved side by side, one SIMD
 //   lane each. The row exchanges of the solve only permute entries not yet reached, so they are
-//   applied up front: each lane starts from the permuted unit vector that the decomposition
-//   carried along with the rows. Lanes that must skip a term get +0 subtracted instead
+//   applied up front: each lane starts from the unit vector of the original row that the
+//   decomposition moved to its position. Lanes that must skip a term get +0 subtracted instead
 //   (x − (+0) is x for every x, −0 included), so each lane computes exactly what a solve of its
 //   own column computes.
-// Rows live in four-lane vectors (lane c = column c); lanes n and above are zero.
+// Rows live in four-lane vectors (lane c = column c) held in registers; lanes n and above are
+// zero. Nothing is allocated and nothing is stored to memory by index.
 
 #include <vezODedizezivuz/geScalar.h>
 #include <zevIRudez/FloatUtil.h>
@@ -57,30 +57,33 @@ struct Lanes<float> {
   static VO_LU_INLINE V div(V a, V b) noexcept { return _mm_div_ps(a, b); }
   static VO_LU_INLINE V bitAnd(V a, V b) noexcept { return _mm_and_ps(a, b); }
   static VO_LU_INLINE V bitOr(V a, V b) noexcept { return _mm_or_ps(a, b); }
-  static VO_LU_INLINE V notMask(V a) noexcept {
-    return _mm_xor_ps(a, _mm_castsi128_ps(_mm_set1_epi32(-1)));
+  // Lane `i` selected.
+  static VO_LU_INLINE V unitMask(int i) noexcept {
+    return _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_set1_epi32(i), _mm_set_epi32(3, 2, 1, 0)));
   }
+  static VO_LU_INLINE int lowMaskBits(V mask) noexcept { return _mm_movemask_ps(mask); }
   // b where mask is clear, a where it is set.
   static VO_LU_INLINE V select(V mask, V a, V b) noexcept {
     return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b));
   }
-  static VO_LU_INLINE V notEqualZero(V a) noexcept { return _mm_cmpneq_ps(a, _mm_setzero_ps()); }
-  static VO_LU_INLINE V greaterOrEqual(V a, V b) noexcept { return _mm_cmpge_ps(a, b); }
+  static VO_LU_INLINE V max(V a, V b) noexcept { return _mm_max_ps(a, b); }
+  static VO_LU_INLINE V loadu(const float* p) noexcept { return _mm_loadu_ps(p); }
+  static VO_LU_INLINE void storeu(float* p, V v) noexcept { _mm_storeu_ps(p, v); }
+  // Lanes 0-2 only.
+  static VO_LU_INLINE void store3(float* p, V v) noexcept {
+    _mm_storel_pi(reinterpret_cast<__m64*>(p), v);
+    _mm_store_ss(p + 2, _mm_movehl_ps(v, v));
+  }
+  static VO_LU_INLINE void transpose(V& a, V& b, V& c, V& d) noexcept {
+    _MM_TRANSPOSE4_PS(a, b, c, d);
+  }
   static VO_LU_INLINE V abs(V a) noexcept {
     return _mm_and_ps(a, _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF)));
-  }
-  // The largest of the four lanes, in every lane.
-  static VO_LU_INLINE V horizontalMax(V a) noexcept {
-    const V m = _mm_max_ps(a, _mm_shuffle_ps(a, a, _MM_SHUFFLE(1, 0, 3, 2)));
-    return _mm_max_ps(m, _mm_shuffle_ps(m, m, _MM_SHUFFLE(2, 3, 0, 1)));
   }
   // GeScalar<float>::isNegligible lane by lane: FloatUtil::isEqual(x, 0), |x| <= 1e-6f.
   static VO_LU_INLINE V negligible(V a) noexcept {
     return _mm_cmple_ps(abs(a), _mm_set1_ps(FloatUtil::defaultTolerance));
   }
-  // Lane 0 of a mask.
-  static VO_LU_INLINE bool first(V mask) noexcept { return _mm_movemask_ps(mask) & 1; }
-  static VO_LU_INLINE bool any(V mask) noexcept { return _mm_movemask_ps(mask) != 0; }
   // Lane i selected when bit i of `bits` is set.
   static VO_LU_INLINE V mask(int bits) noexcept {
     return _mm_castsi128_ps(
@@ -115,42 +118,48 @@ struct Lanes<double> {
   static VO_LU_INLINE V bitOr(V a, V b) noexcept {
     return {_mm_or_pd(a.lo, b.lo), _mm_or_pd(a.hi, b.hi)};
   }
-  static VO_LU_INLINE V notMask(V a) noexcept {
-    const __m128d ones = _mm_castsi128_pd(_mm_set1_epi32(-1));
-    return {_mm_xor_pd(a.lo, ones), _mm_xor_pd(a.hi, ones)};
+  static VO_LU_INLINE V unitMask(int i) noexcept {
+    const __m128i index = _mm_set1_epi32(i);
+    return {_mm_castsi128_pd(_mm_cmpeq_epi32(index, _mm_set_epi32(1, 1, 0, 0))),
+            _mm_castsi128_pd(_mm_cmpeq_epi32(index, _mm_set_epi32(3, 3, 2, 2)))};
+  }
+  static VO_LU_INLINE int lowMaskBits(V mask) noexcept {
+    return _mm_movemask_pd(mask.lo) | (_mm_movemask_pd(mask.hi) << 2);
   }
   static VO_LU_INLINE V select(V mask, V a, V b) noexcept {
     return {_mm_or_pd(_mm_and_pd(mask.lo, a.lo), _mm_andnot_pd(mask.lo, b.lo)),
             _mm_or_pd(_mm_and_pd(mask.hi, a.hi), _mm_andnot_pd(mask.hi, b.hi))};
   }
-  static VO_LU_INLINE V notEqualZero(V a) noexcept {
-    return {_mm_cmpneq_pd(a.lo, _mm_setzero_pd()), _mm_cmpneq_pd(a.hi, _mm_setzero_pd())};
+  static VO_LU_INLINE V max(V a, V b) noexcept {
+    return {_mm_max_pd(a.lo, b.lo), _mm_max_pd(a.hi, b.hi)};
   }
-  static VO_LU_INLINE V greaterOrEqual(V a, V b) noexcept {
-    return {_mm_cmpge_pd(a.lo, b.lo), _mm_cmpge_pd(a.hi, b.hi)};
+  static VO_LU_INLINE V loadu(const double* p) noexcept {
+    return {_mm_loadu_pd(p), _mm_loadu_pd(p + 2)};
+  }
+  static VO_LU_INLINE void storeu(double* p, V v) noexcept {
+    _mm_storeu_pd(p, v.lo);
+    _mm_storeu_pd(p + 2, v.hi);
+  }
+  static VO_LU_INLINE void store3(double* p, V v) noexcept {
+    _mm_storeu_pd(p, v.lo);
+    _mm_store_sd(p + 2, v.hi);
+  }
+  static VO_LU_INLINE void transpose(V& a, V& b, V& c, V& d) noexcept {
+    const V a0 = a, b0 = b, c0 = c, d0 = d;
+    a = {_mm_unpacklo_pd(a0.lo, b0.lo), _mm_unpacklo_pd(c0.lo, d0.lo)};
+    b = {_mm_unpackhi_pd(a0.lo, b0.lo), _mm_unpackhi_pd(c0.lo, d0.lo)};
+    c = {_mm_unpacklo_pd(a0.hi, b0.hi), _mm_unpacklo_pd(c0.hi, d0.hi)};
+    d = {_mm_unpackhi_pd(a0.hi, b0.hi), _mm_unpackhi_pd(c0.hi, d0.hi)};
   }
   static VO_LU_INLINE V abs(V a) noexcept {
     const __m128d m = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFF));
     return {_mm_and_pd(a.lo, m), _mm_and_pd(a.hi, m)};
-  }
-  static VO_LU_INLINE V horizontalMax(V a) noexcept {
-    const __m128d m = _mm_max_pd(a.lo, a.hi);
-    const __m128d h = _mm_max_pd(m, _mm_shuffle_pd(m, m, 1));
-    return {h, h};
   }
   // GeScalar<double>::isNegligible lane by lane: |x| < 1e-7.
   static VO_LU_INLINE V negligible(V a) noexcept {
     const V b = abs(a);
     const __m128d t = _mm_set1_pd(1e-7);
     return {_mm_cmplt_pd(b.lo, t), _mm_cmplt_pd(b.hi, t)};
-  }
-  static VO_LU_INLINE bool first(V mask) noexcept { return _mm_movemask_pd(mask.lo) & 1; }
-  static VO_LU_INLINE bool any(V mask) noexcept {
-    return (_mm_movemask_pd(mask.lo) | _mm_movemask_pd(mask.hi)) != 0;
-  }
-  static VO_LU_INLINE V maskIf(bool b) noexcept {
-    const __m128d m = _mm_castsi128_pd(_mm_set1_epi64x(-static_cast<std::int64_t>(b)));
-    return {m, m};
   }
   static VO_LU_INLINE V mask(int bits) noexcept {
     const auto m = [](int b) { return b ? std::int64_t(-1) : std::int64_t(0); };
@@ -167,80 +176,81 @@ class LuKernel {
 
   // The packed factors, row i in row[i] (unit lower triangle below the diagonal, upper triangle
   // on and above it), the pivot row chosen for each column, the parity of the exchanges, and
-  // the rows of the identity exchanged like the matrix rows (the permuted right-hand sides).
+  // the original row now at each position (the permutation of the right-hand sides).
   struct Decomposition {
     V row[n];
-    V permuted[n];
     int index[n];
+    int origin[n];
     T parity;
 
     T at(int r, int c) const noexcept { return L::lane(row[r], c); }
   };
 
-  // Factors the rows in d.row (lanes n..3 zero). False when a row's largest magnitude or a
-  // pivot is negligible, or when no pivot can be chosen (NaN elements).
-  static VO_LU_INLINE bool decompose(Decomposition& d) noexcept {
+  // Factors the rows in d.row (lanes n..3 zero); lane i of rowMax is the largest magnitude of
+  // row i. False when a row's largest magnitude or a pivot is negligible, or when no pivot can
+  // be chosen (NaN elements).
+  static VO_LU_INLINE bool decompose(Decomposition& d, V rowMax) noexcept {
     V* r = d.row;
-    // scale[i]: 1 / (largest magnitude of row i), in every lane. (Zero lanes beyond n cannot
-    // be the largest; NaN rows end up without a pivot whatever their scale.)
-    V scale[n];
-    V bad = L::zero();
+    // Largest magnitudes as a max over columns: exact, as no order of maxima changes their
+    // value (NaN rows end up without a pivot whatever their scale).
+    if (L::lowMaskBits(L::negligible(rowMax)) & ((1 << n) - 1)) return false;
+    const V scales = L::div(L::set1(T(1)), rowMax);
+    T scale[n];
+    int* origin = d.origin;
     VO_LU_UNROLL
     for (int i = 0; i < n; ++i) {
-      const V big = L::horizontalMax(L::abs(r[i]));
-      bad = L::bitOr(bad, L::negligible(big));
-      scale[i] = L::div(L::set1(T(1)), big);
+      scale[i] = L::lane(scales, i);
+      origin[i] = i;
     }
-    if (L::any(bad)) return false;
-    VO_LU_UNROLL
-    for (int i = 0; i < n; ++i) d.permuted[i] = L::bitAnd(L::mask(1 << i), L::set1(T(1)));
     int exchanges = 0;
     VO_LU_UNROLL
     for (int j = 0; j < n; ++j) {
-      // The pivot is the last row whose scaled magnitude is >= the largest before it (a tie
-      // goes to the later row; NaN is never taken), all in masks: pivots of real matrices
-      // come in patterns no branch predictor learns.
-      V big = L::zero();
-      V take[n];
+      // The last row whose scaled magnitude is >= the largest before it: ties go to the later
+      // row, NaN is never taken. Branch-free: pivots of real matrices come in patterns that
+      // no branch predictor learns.
+      // The last row whose scaled magnitude is >= the largest before it: a tie goes to the
+      // later row, NaN is never taken.
+      T big = T(0);
+      int pmax = -1;
       VO_LU_UNROLL
       for (int i = j; i < n; ++i) {
-        const V candidate = L::mul(scale[i], L::abs(L::broadcast(r[i], j)));
-        take[i] = L::greaterOrEqual(candidate, big);
-        big = L::select(take[i], candidate, big);
+        const T candidate = scale[i] * GeScalar<T>::abs(L::lane(r[i], j));
+        if (candidate >= big) {
+          big = candidate;
+          pmax = i;
+        }
       }
-      V chosen[n];
-      V takenLater = L::zero();
-      VO_LU_UNROLL
-      for (int i = n - 1; i >= j; --i) {
-        chosen[i] = L::bitAnd(take[i], L::notMask(takenLater));
-        takenLater = L::bitOr(takenLater, take[i]);
-      }
-      if (!L::any(takenLater)) return false;
-      int pmax = j;
+      if (pmax < 0) return false;
+      d.index[j] = pmax;
+      // Branches on purpose: a predicted pivot lets the elimination start before the
+      // candidates are even computed, and the pivots of real matrices (projections, rigid
+      // motions) repeat from call to call. Masked selects were measured slower even on random
+      // pivots, as they put the whole search on the critical path.
       VO_LU_UNROLL
       for (int i = j + 1; i < n; ++i) {
-        pmax += (i - pmax) & -static_cast<int>(L::first(chosen[i]));
-        // Rows j and pmax exchange places, with their scales and permuted unit vectors.
-        const V rj = r[j], pj = d.permuted[j], sj = scale[j];
-        r[j] = L::select(chosen[i], r[i], rj);
-        d.permuted[j] = L::select(chosen[i], d.permuted[i], pj);
-        r[i] = L::select(chosen[i], rj, r[i]);
-        d.permuted[i] = L::select(chosen[i], pj, d.permuted[i]);
-        scale[i] = L::select(chosen[i], sj, scale[i]);
+        if (pmax == i) {
+          const V row = r[i];
+          r[i] = r[j];
+          r[j] = row;
+          const int o = origin[i];
+          origin[i] = origin[j];
+          origin[j] = o;
+          scale[i] = scale[j];
+          ++exchanges;
+        }
       }
-      exchanges += pmax != j;
-      d.index[j] = pmax;
       const T pivot = L::lane(r[j], j);
       if (GeScalar<T>::isNegligible(pivot)) return false;
       if (j + 1 < n) {
         const V inv = L::set1(T(1) / pivot);
-        const V later = L::mask(0xF & ~((2 << j) - 1));
         const V here = L::mask(1 << j);
+        const V after = L::mask(0xF & ~((2 << j) - 1));
         VO_LU_UNROLL
         for (int i = j + 1; i < n; ++i) {
-          // LU(i, j) · (1 / LU(j, j)) in every lane.
+          // LU(i, j) · (1 / LU(j, j)) into lane j; the pivot row's multiple subtracted from the
+          // later lanes only (earlier lanes get +0 subtracted, which keeps them exactly).
           const V l = L::mul(L::broadcast(r[i], j), inv);
-          const V updated = L::sub(r[i], L::bitAnd(L::mul(l, r[j]), later));
+          const V updated = L::sub(r[i], L::bitAnd(L::mul(l, r[j]), after));
           r[i] = L::select(here, l, updated);
         }
       }
@@ -254,16 +264,19 @@ class LuKernel {
   static VO_LU_INLINE void invert(const Decomposition& d, V x[n]) noexcept {
     // started[k]: the lanes whose first non-zero entry came at or before row k; only those
     // subtract the term of row k (the solve skips the leading zeros of its right-hand side).
+    // Before its 1 a lane holds exact zeros and subtracts nothing, so its first non-zero entry
+    // is its 1: the masks follow from the permutation alone, off the arithmetic's path.
     V started[n];
     V any = L::zero();
     VO_LU_UNROLL
     for (int i = 0; i < n; ++i) {
-      V s = d.permuted[i];
+      const V one = L::unitMask(d.origin[i]);
+      V s = L::bitAnd(one, L::set1(T(1)));
       VO_LU_UNROLL
       for (int k = 0; k < i; ++k) {
         s = L::sub(s, L::bitAnd(L::mul(L::broadcast(d.row[i], k), x[k]), started[k]));
       }
-      any = L::bitOr(any, L::notEqualZero(s));
+      any = L::bitOr(any, one);
       started[i] = any;
       x[i] = s;
     }
