@@ -98,16 +98,6 @@ TYPED_TEST(Colors, GammaRaisesEachComponentToThePower) {
   EXPECT_EQ(c, CoRgbColorT<T>(T(0.5), 1, 0));
 }
 
-TYPED_TEST(Colors, AccessorsNameTheComponents) {
-  using T = TypeParam;
-  CoRgbColorT<T> rgb(1, 2, 3);
-  rgb.green() = 5;
-  EXPECT_EQ(rgb[1], T(5));
-  EXPECT_EQ(rgb * CoRgbColorT<T>(2, 2, 2) - rgb, rgb);
-  const CoHsvColorT<T> hsv(10, 20, 30);
-  EXPECT_EQ(hsv.hue() + hsv.saturation(), hsv.value());
-}
-
 TYPED_TEST(Colors, TextIsThreeBlankSeparatedNumbersAndReadsBack) {
   using T = TypeParam;
   std::ostringstream out;

@@ -183,18 +183,19 @@ inline CoHsvColorT<T> CoHsvColorT<T>::convertFromRgb(const CoRgbColorT<T>& rgb) 
 
   const T delta = max - min;
   const T s = delta / max;
-  // Hue in sixths of a turn from the distances rc, gc, bc of each component below the largest,
-  // over delta; only the two that a branch needs are formed. The tests run red, green, blue so
-  // that red wins a tie for the largest component and green wins over blue.
+  // Hue in sixths of a turn from the distances of the components below the largest, over
+  // delta; only the two that a branch needs are formed. The comparisons run red, green, blue so
+  // that red wins a tie for the largest component and green wins over blue. Each quotient lies
+  // in [0, 1], so only the red sector can fall below zero and need a whole turn added.
   T h = T(0);
   if (r == max) {
     h = (max - b) / delta - (max - g) / delta;
+    if (h < T(0)) h += T(6);
   } else if (g == max) {
     h = T(2) + (max - r) / delta - (max - b) / delta;
   } else if (b == max) {
     h = T(4) + (max - g) / delta - (max - r) / delta;
   }
-  if (h < T(0)) h += T(6);
   // The scaling to degrees is done in double for both precisions.
   return CoHsvColorT(static_cast<T>(static_cast<double>(h) * 60.0), s, max);
 }
