@@ -18,6 +18,10 @@ function(vo_sanitize target)
                            -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   endif()
+  if(VO_BUILD_FUZZERS)
+    # Coverage feedback for the fuzzers from the library code too.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
+  endif()
 endfunction()
 
 # Any executable of the project (tests, examples, benchmarks).

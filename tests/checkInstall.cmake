@@ -1,5 +1,6 @@
 # Installs the build into a scratch prefix, then builds and runs a consumer against it twice:
-# through find_package and through pkg-config.
+# through find_package and through pkg-config; and once more with the library built inside the
+# consumer's own tree through add_subdirectory.
 set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
 
@@ -32,3 +33,8 @@ separate_arguments(flags UNIX_COMMAND "${flags}")
 file(GLOB lib_dirs LIST_DIRECTORIES true ${prefix}/lib*)
 run(${CXX_COMPILER} ${CONSUMER_DIR}/main.cpp ${flags} -o ${WORK_DIR}/pkgconsumer)
 run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${lib_dirs} ${WORK_DIR}/pkgconsumer)
+
+run(${CMAKE_COMMAND} -S ${CONSUMER_DIR}/../subproject -B ${WORK_DIR}/subproject
+    -DVO_SOURCE_DIR=${SOURCE_DIR} -DCMAKE_CXX_COMPILER=${CXX_COMPILER})
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/subproject -j2)
+run(${WORK_DIR}/subproject/consumer)

@@ -59,6 +59,21 @@ class CoHsvColorT;
 template <class T>
 class CoSpectrumT;
 
+// Culling volumes and sampling.
+template <class T>
+class GeFrustum;
+class GeShaft;
+class GeFloatingCone;
+class GeAnchoredCone;
+class GeCullingCones;
+class GeFloatingConeBuilder;
+class GeAnchoredConeBuilder;
+class GeIcosahedron;
+template <class T>
+class GeLineFaceBuilder;
+template <class T>
+class GeBezier3FaceBuilder;
+
 // Rotations and quaternions.
 template <class T>
 class GeRotation3;

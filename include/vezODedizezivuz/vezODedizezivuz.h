@@ -30,6 +30,14 @@
 #include <vezODedizezivuz/geMatrix3.h>
 #include <vezODedizezivuz/geScaleTranslation3.h>
 
+// Culling volumes and sampling.
+#include <vezODedizezivuz/geCone.h>
+#include <vezODedizezivuz/geConeBuilder.h>
+#include <vezODedizezivuz/geFaceBuilder.h>
+#include <vezODedizezivuz/geFrustum.h>
+#include <vezODedizezivuz/geIcosahedron.h>
+#include <vezODedizezivuz/geShaft.h>
+
 // Rotations and quaternions.
 #include <vezODedizezivuz/geQuaternion3.h>
 #include <vezODedizezivuz/geRotation3.h>

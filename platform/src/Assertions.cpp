@@ -8,13 +8,13 @@ AssertionError::AssertionError(const std::string& what, std::string file, int li
     : std::logic_error(what), file_(std::move(file)), line_(line) {}
 AssertionError::~AssertionError() = default;
 
-AssertionFailedError::AssertionFailedError(std::string file, int line, std::string condition)
+AssertionFailedError::AssertionFailedError(const std::string& file, int line, std::string condition)
     : AssertionError(file + ":" + std::to_string(line) + ": assertion failed: " + condition, file,
                      line),
       condition_(std::move(condition)) {}
 AssertionFailedError::~AssertionFailedError() = default;
 
-ProgramAbortedError::ProgramAbortedError(std::string file, int line)
+ProgramAbortedError::ProgramAbortedError(const std::string& file, int line)
     : AssertionError(file + ":" + std::to_string(line) + ": program aborted", file, line) {}
 ProgramAbortedError::~ProgramAbortedError() = default;
 

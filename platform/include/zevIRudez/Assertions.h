@@ -25,7 +25,7 @@ class ZEV_EXPORT AssertionError : public std::logic_error {
 /// A precondition did not hold; `condition()` is the text of the failed test, e.g. "len > 0".
 class ZEV_EXPORT AssertionFailedError : public AssertionError {
  public:
-  AssertionFailedError(std::string file, int line, std::string condition);
+  AssertionFailedError(const std::string& file, int line, std::string condition);
   ~AssertionFailedError() override;
 
   const std::string& condition() const noexcept { return condition_; }
@@ -37,7 +37,7 @@ class ZEV_EXPORT AssertionFailedError : public AssertionError {
 /// An object was in a state that the operation cannot handle.
 class ZEV_EXPORT ProgramAbortedError : public AssertionError {
  public:
-  ProgramAbortedError(std::string file, int line);
+  ProgramAbortedError(const std::string& file, int line);
   ~ProgramAbortedError() override;
 };
 

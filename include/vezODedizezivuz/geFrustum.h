@@ -1,0 +1,183 @@
+#pragma once
+
+/// @file
+/// The view volume of a camera matrix as six planes, for culling points and boxes (float only).
+
+#include <vezODedizezivuz/geAlignedBox3.h>
+#include <vezODedizezivuz/geMatrix3.h>
+#include <vezODedizezivuz/gePlane3.h>
+#include <vezODedizezivuz/geVector.h>
+#include <vezODedizezivuz/vezODedizezivuzExport.h>
+
+#include <ostream>
+
+#if defined(__SSE2__) && !defined(VO_NO_SIMD)
+#include <emmintrin.h>
+#endif
+
+namespace Vo {
+
+/// The view volume of a projective matrix. Only `GeFrustum<float>` exists.
+template <class T>
+class GeFrustum;
+
+/// The view volume of a projective (camera) matrix M, which maps world space to clip space
+/// (column vectors): the points whose clip coordinates satisfy −w <= x, y, z <= w.
+///
+/// Usage: build it once per camera, `GeFrustum<float> frustum(projection * view);`, then
+/// `if (frustum.classify(box) != GeFrustum<float>::OUTSIDE) draw(object);`.
+///
+/// Planes, in index order: clip x >= −w, clip x <= w, then the same for y and z. Each normal is
+/// the unit normal of rows 3 ± a of M and points inwards; each offset is taken from the clip-space
+/// corner (−1, −1, −1) mapped back to world space (low planes) or (1, 1, 1) (high planes), so the
+/// planes pass exactly through those corners whatever the matrix's rounding.
+///
+/// Accuracy: a point up to 1e-4 (in units of the world, as the normals have unit length) outside
+/// a plane still counts as inside it, so objects touching the boundary are not culled. A box is
+/// `OUTSIDE` only when it lies wholly outside one plane; a box outside the volume but across the
+/// extension of several planes is reported `INTERSECTING` (no false `OUTSIDE`).
+///
+/// A plain value of six planes: copying is trivial and nothing is allocated.
+template <>
+class VO_EXPORT GeFrustum<float> {
+ public:
+  /// Result of a classification.
+  enum Classification {
+    OUTSIDE = 1,      ///< wholly on the outer side of at least one plane
+    INSIDE = 2,       ///< on the inner side of all six planes
+    INTERSECTING = 3  ///< a box not wholly outside any plane but crossing at least one
+  };
+
+  /// Points up to this far outside a plane still count as inside it (the float −1e-4).
+  static constexpr float classificationThreshold = -0.0001f;
+
+  /// Builds the six planes of `m`.
+  ///
+  /// Reports "nonSingular" (source "base/matrix4x4Imp.imp", line 175) when `m` cannot be
+  /// inverted, and "len > 0" (source "primitives/geVector3.inline", line 496) when a plane's
+  /// normal has zero length; construction does not complete then. A clip-space corner that maps
+  /// to infinity (fourth component 0) is not checked: its planes get non-finite offsets.
+  explicit GeFrustum(const GeProjectiveMatrix3<float>& m);
+
+  /// Plane 0 to 5 in the order above (no range test).
+  const GePlane3<float>& getPlane(int index) const noexcept { return planes_[index]; }
+
+  /// `OUTSIDE` when `p` is more than 1e-4 outside any plane, else `INSIDE`.
+  Classification classify(const GePoint3<float>& p) const noexcept {
+    for (const GePlane3<float>& plane : planes_) {
+      if (plane.evaluate(p) < classificationThreshold) return OUTSIDE;
+    }
+    return INSIDE;
+  }
+
+  /// `OUTSIDE`, `INSIDE` or `INTERSECTING` for the box `b`.
+  ///
+  /// Per plane, the box corner nearest to the outside (on each axis the minimum bound where the
+  /// normal component is positive, else the maximum) decides whether the box crosses the plane,
+  /// and the opposite corner whether it lies wholly outside. Any plane with the box wholly
+  /// outside gives `OUTSIDE`, whatever the other planes say. An axis with min > max is used as it
+  /// stands (no emptiness test). Allocation-free and branch-free on x86-64, where four planes
+  /// are evaluated at once with SSE2 (same values bit for bit; defining `VO_NO_SIMD` in every
+  /// translation unit of a program selects the plain loop).
+  Classification classify(const GeAlignedBox3<float>& b) const noexcept {
+#if defined(__SSE2__) && !defined(VO_NO_SIMD)
+    return classifySse2(b);
+#else
+    Classification result = INSIDE;
+    for (const GePlane3<float>& plane : planes_) {
+      const GeVector3<float>& n = plane.normal;
+      // A zero normal component contributes nothing either way; it takes the maximum bound.
+      const float nearX = n.x > 0.0f ? b.x.min : b.x.max;
+      const float nearY = n.y > 0.0f ? b.y.min : b.y.max;
+      const float nearZ = n.z > 0.0f ? b.z.min : b.z.max;
+      if (n.x * nearX + n.y * nearY + n.z * nearZ + plane.d < classificationThreshold) {
+        const float farX = n.x > 0.0f ? b.x.max : b.x.min;
+        const float farY = n.y > 0.0f ? b.y.max : b.y.min;
+        const float farZ = n.z > 0.0f ? b.z.max : b.z.min;
+        if (n.x * farX + n.y * farY + n.z * farZ + plane.d < classificationThreshold) {
+          return OUTSIDE;
+        }
+        result = INTERSECTING;
+      }
+    }
+    return result;
+#endif
+  }
+
+  /// Normal x, y, z and d of each plane, in index order, within `tolerance` (absolute).
+  bool isEqual(const GeFrustum& other, float tolerance) const noexcept;
+  /// All 24 components compared with `==` (a NaN component never compares equal).
+  bool isEqualExact(const GeFrustum& other) const noexcept;
+
+  /// For each plane: a line end, "plane( i ) = " and the plane's text; no final line end.
+  void dump(std::ostream& os) const;
+
+ private:
+#if defined(__SSE2__) && !defined(VO_NO_SIMD)
+  // The same per-plane values as the loop above, four planes to a register. The answer does not
+  // depend on the order in which the planes are visited (any plane with the box wholly outside
+  // makes it OUTSIDE), so all six are evaluated without branches and the answer is read from the
+  // comparison masks. Every lane computes n.x·q.x + n.y·q.y + n.z·q.z + d in that order with
+  // single-precision multiplies and adds, so the values are those of the scalar loop bit for bit.
+  Classification classifySse2(const GeAlignedBox3<float>& b) const noexcept {
+    const float* p = &planes_[0].normal.x;
+    __m128 nx = _mm_loadu_ps(p), ny = _mm_loadu_ps(p + 4), nz = _mm_loadu_ps(p + 8),
+           d = _mm_loadu_ps(p + 12);
+    _MM_TRANSPOSE4_PS(nx, ny, nz, d);
+    // Planes 4 and 5 fill one register twice, as (4, 4, 5, 5): the even lanes take the near
+    // corner, the odd lanes the far corner.
+    const __m128 p4 = _mm_loadu_ps(p + 16), p5 = _mm_loadu_ps(p + 20);
+    const __m128 nx45 = _mm_shuffle_ps(p4, p5, 0x00), ny45 = _mm_shuffle_ps(p4, p5, 0x55);
+    const __m128 nz45 = _mm_shuffle_ps(p4, p5, 0xAA), d45 = _mm_shuffle_ps(p4, p5, 0xFF);
+    const __m128 zero = _mm_setzero_ps();
+
+    // The box is six floats: x.min, x.max, y.min, y.max, z.min, z.max.
+    const __m128 xy = _mm_loadu_ps(&b.x.min);
+    const __m128 zz = _mm_loadl_pi(zero, reinterpret_cast<const __m64*>(&b.z.min));
+    const __m128 minX = _mm_shuffle_ps(xy, xy, 0x00), maxX = _mm_shuffle_ps(xy, xy, 0x55);
+    const __m128 minY = _mm_shuffle_ps(xy, xy, 0xAA), maxY = _mm_shuffle_ps(xy, xy, 0xFF);
+    const __m128 minZ = _mm_shuffle_ps(zz, zz, 0x00), maxZ = _mm_shuffle_ps(zz, zz, 0x55);
+    // min ^ max per axis: xor-ing it in under the "normal component > 0" mask swaps the bounds.
+    const __m128 swapX = _mm_xor_ps(minX, maxX), swapY = _mm_xor_ps(minY, maxY),
+                 swapZ = _mm_xor_ps(minZ, maxZ);
+    const __m128 threshold = _mm_set1_ps(classificationThreshold);
+
+    // Planes 0 to 3. Positive component: near = min, far = max; otherwise near = max, far = min.
+    // The sums run x, y, z, then d, as in the loop above.
+    __m128 t = _mm_and_ps(_mm_cmpgt_ps(nx, zero), swapX);
+    __m128 nearValue = _mm_mul_ps(nx, _mm_xor_ps(maxX, t));
+    __m128 farValue = _mm_mul_ps(nx, _mm_xor_ps(minX, t));
+    t = _mm_and_ps(_mm_cmpgt_ps(ny, zero), swapY);
+    nearValue = _mm_add_ps(nearValue, _mm_mul_ps(ny, _mm_xor_ps(maxY, t)));
+    farValue = _mm_add_ps(farValue, _mm_mul_ps(ny, _mm_xor_ps(minY, t)));
+    t = _mm_and_ps(_mm_cmpgt_ps(nz, zero), swapZ);
+    nearValue = _mm_add_ps(_mm_add_ps(nearValue, _mm_mul_ps(nz, _mm_xor_ps(maxZ, t))), d);
+    farValue = _mm_add_ps(_mm_add_ps(farValue, _mm_mul_ps(nz, _mm_xor_ps(minZ, t))), d);
+
+    // Planes 4 and 5: as above in the even lanes; the odd lanes take the opposite bound, so
+    // their swap mask is inverted.
+    const __m128 odd = _mm_castsi128_ps(_mm_set_epi32(-1, 0, -1, 0));
+    t = _mm_and_ps(_mm_xor_ps(_mm_cmpgt_ps(nx45, zero), odd), swapX);
+    __m128 value45 = _mm_mul_ps(nx45, _mm_xor_ps(maxX, t));
+    t = _mm_and_ps(_mm_xor_ps(_mm_cmpgt_ps(ny45, zero), odd), swapY);
+    value45 = _mm_add_ps(value45, _mm_mul_ps(ny45, _mm_xor_ps(maxY, t)));
+    t = _mm_and_ps(_mm_xor_ps(_mm_cmpgt_ps(nz45, zero), odd), swapZ);
+    value45 = _mm_add_ps(_mm_add_ps(value45, _mm_mul_ps(nz45, _mm_xor_ps(maxZ, t))), d45);
+
+    const int near03 = _mm_movemask_ps(_mm_cmplt_ps(nearValue, threshold));
+    const int far03 = _mm_movemask_ps(_mm_cmplt_ps(farValue, threshold));
+    const int below45 = _mm_movemask_ps(_mm_cmplt_ps(value45, threshold));
+    const int crossing = (near03 | (below45 & 5)) != 0;
+    const int outside = ((near03 & far03) | (below45 & (below45 >> 1) & 5)) != 0;
+    // outside ? OUTSIDE : crossing ? INTERSECTING : INSIDE, without a branch on random input.
+    return static_cast<Classification>(2 + crossing - outside * (1 + crossing));
+  }
+#endif
+
+  GePlane3<float> planes_[6];
+};
+
+static_assert(sizeof(GePlane3<float>) == 4 * sizeof(float), "planes are read as four floats");
+static_assert(sizeof(GeAlignedBox3<float>) == 6 * sizeof(float), "boxes are read as six floats");
+
+}  // namespace Vo

@@ -1,0 +1,297 @@
+#include <vezODedizezivuz/geShaft.h>
+
+#include <zevIRudez/Assertions.h>
+#include <zevIRudez/FloatUtil.h>
+
+namespace Vo {
+
+namespace {
+
+using Containment = Interval<float>::Containment;
+
+// Margin factor and face-coincidence tolerance (the float 0.001, bits 0x3A83126F).
+constexpr float shaftMargin = 0.001f;
+
+// Enlarges a box so that a flat box still has a volume to test against: only the first flat
+// axis (x, y, z order) is widened, so a box flat on two axes stays flat on the second.
+void enlarge(GeAlignedBox3<float>& box) noexcept {
+  const float sx = box.x.max - box.x.min;
+  const float sy = box.y.max - box.y.min;
+  const float sz = box.z.max - box.z.min;
+  float largest = FloatUtil::abs(sx);
+  if (FloatUtil::abs(sy) > largest) largest = FloatUtil::abs(sy);
+  if (FloatUtil::abs(sz) > largest) largest = FloatUtil::abs(sz);
+  const float margin = shaftMargin * largest;
+  const bool flatX = FloatUtil::isEqual(sx, 0.0f);
+  const bool flatY = !flatX && FloatUtil::isEqual(sy, 0.0f);
+  const bool flatZ = !flatX && !flatY && FloatUtil::isEqual(sz, 0.0f);
+  const bool all = !flatX && !flatY && !flatZ;
+  if (flatX || all) {
+    box.x.min -= margin;
+    box.x.max += margin;
+  }
+  if (flatY || all) {
+    box.y.min -= margin;
+    box.y.max += margin;
+  }
+  if (flatZ || all) {
+    box.z.min -= margin;
+    box.z.max += margin;
+  }
+}
+
+// Coordinate of face 0..5 (min x, min y, min z, max x, max y, max z); `line` tells the two
+// lookups of the plane construction apart in the report of an impossible face index.
+float faceCoordinate(const GeAlignedBox3<float>& box, int face, int line) {
+  switch (face) {
+    case 0:
+      return box.x.min;
+    case 1:
+      return box.y.min;
+    case 2:
+      return box.z.min;
+    case 3:
+      return box.x.max;
+    case 4:
+      return box.y.max;
+    case 5:
+      return box.z.max;
+    default:
+      Assertions::throwProgramAborted("primitives\\geShaft", line);
+  }
+}
+
+bool inside(const GeAlignedBox3<float>& b, const GePoint3<float>& p) noexcept {
+  return b.x.min <= p.x && p.x <= b.x.max && b.y.min <= p.y && p.y <= b.y.max && b.z.min <= p.z &&
+         p.z <= b.z.max;
+}
+
+bool strictlyInside(const GeAlignedBox3<float>& b, const GePoint3<float>& p) noexcept {
+  return b.x.min < p.x && p.x < b.x.max && b.y.min < p.y && p.y < b.y.max && b.z.min < p.z &&
+         p.z < b.z.max;
+}
+
+bool equalExact(const GeAlignedBox3<float>& a, const GeAlignedBox3<float>& b) noexcept {
+  return a.x.min == b.x.min && a.x.max == b.x.max && a.y.min == b.y.min && a.y.max == b.y.max &&
+         a.z.min == b.z.min && a.z.max == b.z.max;
+}
+
+// The box stage and the plane stage of both box tests; `exclude` picks the classification table
+// and the strict plane comparisons.
+template <bool exclude>
+Containment overlapsImpl(const GeAlignedBox3<float>& extent, const GeAlignedBox3<float>& ref1,
+                         const GeAlignedBox3<float>& ref2, const GePlane3<float>* planes,
+                         unsigned short count, const GeAlignedBox3<float>& b) noexcept {
+  auto classify = [&b](const GeAlignedBox3<float>& stored) {
+    return exclude ? stored.classifyExclude(b) : stored.classify(b);
+  };
+  Containment result;
+  switch (classify(extent)) {
+    case Interval<float>::DISJOINT:
+      return Interval<float>::DISJOINT;
+    case Interval<float>::CONTAINED:
+      return Interval<float>::CONTAINING;
+    case Interval<float>::OVERLAPPING:
+      for (const GeAlignedBox3<float>* ref : {&ref1, &ref2}) {
+        const Containment c = classify(*ref);
+        if (c == Interval<float>::CONTAINED || c == Interval<float>::OVERLAPPING) {
+          return Interval<float>::OVERLAPPING;
+        }
+      }
+      result = Interval<float>::OVERLAPPING;
+      break;
+    default:  // CONTAINING: the extent box encloses b
+      for (const GeAlignedBox3<float>* ref : {&ref1, &ref2}) {
+        const Containment c = classify(*ref);
+        if (c == Interval<float>::CONTAINED || c == Interval<float>::OVERLAPPING) {
+          return Interval<float>::OVERLAPPING;
+        }
+        if (c == Interval<float>::CONTAINING) return Interval<float>::CONTAINED;
+      }
+      result = Interval<float>::CONTAINED;
+      break;
+  }
+
+  for (unsigned short i = 0; i < count; ++i) {
+    const GeVector3<float>& n = planes[i].normal;
+    // The corner of b nearest to the inside (minimising n·q + d) and the farthest one.
+    const GePoint3<float> nearCorner(n.x < 0.0f ? b.x.max : b.x.min, n.y < 0.0f ? b.y.max : b.y.min,
+                                     n.z < 0.0f ? b.z.max : b.z.min);
+    const GePoint3<float> farCorner(n.x > 0.0f ? b.x.max : b.x.min, n.y > 0.0f ? b.y.max : b.y.min,
+                                    n.z > 0.0f ? b.z.max : b.z.min);
+    const float vNear = planes[i].evaluate(nearCorner);
+    if (exclude) {
+      if (vNear > 0.0f) return Interval<float>::DISJOINT;
+      if (result == Interval<float>::CONTAINED && planes[i].evaluate(farCorner) > 0.0f) {
+        result = Interval<float>::OVERLAPPING;
+      }
+    } else {
+      if (vNear >= 0.0f) return Interval<float>::DISJOINT;
+      if (result != Interval<float>::OVERLAPPING && planes[i].evaluate(farCorner) >= 0.0f) {
+        result = Interval<float>::OVERLAPPING;
+      }
+    }
+  }
+  return result;
+}
+
+}  // namespace
+
+GeShaft::GeShaft() noexcept : planes_{}, planeCount_(0) {}
+
+GeShaft::GeShaft(const GeAlignedBox3<float>& box1, const GeAlignedBox3<float>& box2) : GeShaft() {
+  initialize(box1, box2);
+}
+
+void GeShaft::initialize(const GeAlignedBox3<float>& box1, const GeAlignedBox3<float>& box2) {
+  refBox1_ = box1;
+  refBox2_ = box2;
+  enlarge(refBox1_);
+  enlarge(refBox2_);
+
+  // flags1[k] / flags2[k]: face k of that box alone reaches the extent box.
+  bool flags1[6] = {};
+  bool flags2[6] = {};
+  Interval<float>* const extent[3] = {&extentBox_.x, &extentBox_.y, &extentBox_.z};
+  const Interval<float>* const a[3] = {&refBox1_.x, &refBox1_.y, &refBox1_.z};
+  const Interval<float>* const b[3] = {&refBox2_.x, &refBox2_.y, &refBox2_.z};
+  for (int axis = 0; axis < 3; ++axis) {
+    const Interval<float>& ai = *a[axis];
+    const Interval<float>& bi = *b[axis];
+    Interval<float>& e = *extent[axis];
+    if (FloatUtil::isEqual(ai.min, bi.min, shaftMargin)) {
+      e.min = ai.min < bi.min ? ai.min : bi.min;
+    } else if (bi.min > ai.min) {
+      e.min = ai.min;
+      flags1[axis] = true;
+    } else {
+      e.min = bi.min;
+      flags2[axis] = true;
+    }
+    if (FloatUtil::isEqual(ai.max, bi.max, shaftMargin)) {
+      e.max = ai.max > bi.max ? ai.max : bi.max;
+    } else if (ai.max > bi.max) {
+      e.max = ai.max;
+      flags1[axis + 3] = true;
+    } else {
+      e.max = bi.max;
+      flags2[axis + 3] = true;
+    }
+  }
+
+  const GePoint3<float> centre1((refBox1_.x.min + refBox1_.x.max) * 0.5f,
+                                (refBox1_.y.min + refBox1_.y.max) * 0.5f,
+                                (refBox1_.z.min + refBox1_.z.max) * 0.5f);
+  planeCount_ = 0;
+  for (int i = 0; i < 6; ++i) {
+    if (!flags1[i]) continue;
+    for (int j = 0; j < 6; ++j) {
+      if (!flags2[j] || i % 3 == j % 3) continue;
+      const int u = i % 3;
+      const int v = j % 3;
+      const float c1i = faceCoordinate(refBox1_, i, 190);
+      const float c2i = faceCoordinate(refBox2_, i, 190);
+      const float c1j = faceCoordinate(refBox1_, j, 232);
+      const float c2j = faceCoordinate(refBox2_, j, 232);
+      // The line through the two matching edges in the (u, v) plane, swept along the third axis.
+      GeVector3<float> normal(0.0f, 0.0f, 0.0f);
+      normal[u] = c1j - c2j;
+      normal[v] = c2i - c1i;
+      GePoint3<float> anchor(0.0f, 0.0f, 0.0f);
+      anchor[u] = c1i;
+      anchor[v] = c1j;
+      GePlane3<float> plane(normal,
+                            -(normal.x * anchor.x + normal.y * anchor.y + normal.z * anchor.z));
+      // Box 1 lies inside the shaft, so its centre fixes the negative side; a centre exactly on
+      // the plane leaves it as constructed.
+      if (plane.evaluate(centre1) > 0.0f) {
+        plane.normal = -plane.normal;
+        plane.d = -plane.d;
+      }
+      planes_[planeCount_++] = plane;
+    }
+  }
+}
+
+bool GeShaft::contains(const GePoint3<float>& p) const noexcept {
+  const GeAlignedBox3<float>& e = extentBox_;
+  if (p.x < e.x.min || p.x > e.x.max || p.y < e.y.min || p.y > e.y.max || p.z < e.z.min ||
+      p.z > e.z.max) {
+    return false;
+  }
+  if (inside(refBox1_, p) || inside(refBox2_, p)) return true;
+  for (unsigned short i = 0; i < planeCount_; ++i) {
+    if (planes_[i].evaluate(p) >= 0.0f) return false;
+  }
+  return true;
+}
+
+bool GeShaft::containsExclude(const GePoint3<float>& p) const noexcept {
+  if (!strictlyInside(extentBox_, p)) return false;
+  if (strictlyInside(refBox1_, p) || strictlyInside(refBox2_, p)) return true;
+  for (unsigned short i = 0; i < planeCount_; ++i) {
+    if (planes_[i].evaluate(p) > 0.0f) return false;
+  }
+  return true;
+}
+
+Containment GeShaft::overlaps(const GeAlignedBox3<float>& b) const noexcept {
+  return overlapsImpl<false>(extentBox_, refBox1_, refBox2_, planes_, planeCount_, b);
+}
+
+Containment GeShaft::overlapsExclude(const GeAlignedBox3<float>& b) const noexcept {
+  return overlapsImpl<true>(extentBox_, refBox1_, refBox2_, planes_, planeCount_, b);
+}
+
+bool GeShaft::isEqual(const GeShaft& other, float tolerance) const noexcept {
+  if (!refBox1_.isEqual(other.refBox1_, tolerance) ||
+      !refBox2_.isEqual(other.refBox2_, tolerance) ||
+      !extentBox_.isEqual(other.extentBox_, tolerance) || planeCount_ != other.planeCount_) {
+    return false;
+  }
+  for (unsigned short i = 0; i < planeCount_; ++i) {
+    const GePlane3<float>& p = planes_[i];
+    const GePlane3<float>& q = other.planes_[i];
+    if (!FloatUtil::isEqual(p.normal.x, q.normal.x, tolerance) ||
+        !FloatUtil::isEqual(p.normal.y, q.normal.y, tolerance) ||
+        !FloatUtil::isEqual(p.normal.z, q.normal.z, tolerance) ||
+        !FloatUtil::isEqual(p.d, q.d, tolerance)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool GeShaft::isEqualExact(const GeShaft& other) const noexcept {
+  if (!equalExact(refBox1_, other.refBox1_) || !equalExact(refBox2_, other.refBox2_) ||
+      !equalExact(extentBox_, other.extentBox_) || planeCount_ != other.planeCount_) {
+    return false;
+  }
+  for (unsigned short i = 0; i < planeCount_; ++i) {
+    const GePlane3<float>& p = planes_[i];
+    const GePlane3<float>& q = other.planes_[i];
+    if (!(p.normal.x == q.normal.x && p.normal.y == q.normal.y && p.normal.z == q.normal.z &&
+          p.d == q.d)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void GeShaft::dump(std::ostream& os) const {
+  if (refBox1_.x.min > refBox1_.x.max && refBox1_.y.min > refBox1_.y.max &&
+      refBox1_.z.min > refBox1_.z.max) {
+    os << "Uninitialized shaft" << std::endl;
+    return;
+  }
+  os << "Ref.box 1=";
+  refBox1_.dump(os) << std::endl << "Ref.box 2=";
+  refBox2_.dump(os) << std::endl << "Extent box=";
+  extentBox_.dump(os) << std::endl << "Plane set=" << std::endl;
+  for (unsigned short i = 0; i < planeCount_; ++i) {
+    os << ' ';
+    planes_[i].dump(os) << std::endl;
+  }
+}
+
+}  // namespace Vo

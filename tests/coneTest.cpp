@@ -1,0 +1,218 @@
+#include <vezODedizezivuz/geCone.h>
+#include <zevIRudez/RnRng.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <sstream>
+
+#include "testUtil.h"
+
+using namespace Vo;
+
+namespace {
+
+GeUnitVector3<float> unit(float x, float y, float z) {
+  return GeUnitVector3<float>(GeVector3<float>(x, y, z));
+}
+
+GeUnitVector3<float> randomDirection(RnRng<float>& rng) {
+  for (;;) {
+    const GeVector3<float> v(2 * rng() - 1, 2 * rng() - 1, 2 * rng() - 1);
+    const float l2 = v.lengthSquared();
+    if (l2 > 0.01f && l2 <= 1.0f) return GeUnitVector3<float>(v);
+  }
+}
+
+// A direction at `angle` from `axis`, turned by `turn` around it.
+GeUnitVector3<float> onRim(const GeUnitVector3<float>& axis, float angle, float turn) {
+  const GeVector3<float> helper =
+      std::fabs(axis.x) < 0.9f ? GeVector3<float>(1, 0, 0) : GeVector3<float>(0, 1, 0);
+  const GeUnitVector3<float> u(cross(axis, helper));
+  const GeUnitVector3<float> v(cross(axis, u));
+  return GeUnitVector3<float>(axis * std::cos(angle) +
+                              (u * std::cos(turn) + v * std::sin(turn)) * std::sin(angle));
+}
+
+double angleBetween(const GeVector3<float>& a, const GeVector3<float>& b) {
+  const double c = static_cast<double>(a.x) * b.x + static_cast<double>(a.y) * b.y +
+                   static_cast<double>(a.z) * b.z;
+  return std::acos(std::fmax(-1.0, std::fmin(1.0, c)));
+}
+
+const float pi = GeFloatingCone::sphereAlpha;
+
+}  // namespace
+
+TEST(FloatingCone, OnlyTheFloatPiAndAboveMakeASphere) {
+  EXPECT_EQ(VoTest::bits(pi), 0x40490FDBu);
+  EXPECT_TRUE(GeFloatingCone(unit(0, 0, 1), pi).isSphere());
+  EXPECT_FALSE(GeFloatingCone(unit(0, 0, 1), 3.1415925f).isSphere());
+}
+
+TEST(FloatingCone, ContainsDirectionsOnTheRim) {
+  const GeFloatingCone narrow(unit(1, 0, 0), 0.0f);
+  EXPECT_TRUE(narrow.contains(unit(1, 0, 0)));
+  EXPECT_FALSE(narrow.contains(unit(1, 0.001f, 0)));
+  const GeFloatingCone hemisphere(unit(0, 0, 1), 1.5707964f);
+  EXPECT_TRUE(hemisphere.contains(unit(1, 0, 0)));
+  EXPECT_FALSE(hemisphere.contains(unit(1, 0, -0.001f)));
+  EXPECT_TRUE(GeFloatingCone(unit(0, 0, 1), pi).contains(unit(0, 0, -1)));
+}
+
+TEST(FloatingCone, ExpandingASphereOrBySphereGivesASphereWithTheAxisKept) {
+  GeFloatingCone sphere(unit(0, 1, 0), pi);
+  sphere.expand(GeFloatingCone(unit(1, 0, 0), 0.2f));
+  EXPECT_TRUE(sphere.isEqualExact(GeFloatingCone(unit(0, 1, 0), pi)));
+
+  GeFloatingCone cone(unit(0, 1, 0), 0.3f);
+  cone.expand(GeFloatingCone(unit(1, 0, 0), 4.0f));
+  EXPECT_TRUE(cone.isEqualExact(GeFloatingCone(unit(0, 1, 0), pi)));
+}
+
+TEST(FloatingCone, NearlyOppositeAxesGiveASphereButWideAnglesDoNot) {
+  const float a160 = 160.0f * pi / 180.0f;
+  GeFloatingCone cone(unit(1, 0, 0), 0.1f);
+  cone.expand(GeFloatingCone(unit(std::cos(a160), std::sin(a160), 0), 0.1f));
+  EXPECT_TRUE(cone.isSphere());
+  EXPECT_EQ(cone.getAxis(), unit(1, 0, 0));
+
+  const float a150 = 150.0f * pi / 180.0f;
+  GeFloatingCone wide(unit(1, 0, 0), 0.1f);
+  wide.expand(GeFloatingCone(unit(std::cos(a150), std::sin(a150), 0), 0.1f));
+  EXPECT_FALSE(wide.isSphere());
+  EXPECT_NEAR(wide.getSemiAngle(), (a150 + 0.2f) / 2, 1e-5f);
+}
+
+TEST(FloatingCone, ExpandingByAnEqualConeChangesNothing) {
+  GeFloatingCone cone(unit(0, -1, 0), 0.4f);
+  const GeFloatingCone before = cone;
+  cone.expand(before);
+  EXPECT_TRUE(cone.isEqualExact(before)) << cone;
+}
+
+TEST(FloatingCone, TwoPerpendicularRaysGiveTheQuarterConeBetweenThem) {
+  GeFloatingCone cone(unit(1, 0, 0), 0.0f);
+  cone.expand(GeFloatingCone(unit(0, 1, 0), 0.0f));
+  const float half = std::sqrt(0.5f);
+  EXPECT_TRUE(cone.isEqual(GeFloatingCone(unit(half, half, 0), pi / 4), 1e-6f, 1e-6f)) << cone;
+}
+
+TEST(FloatingCone, ExpandedConeHoldsBothConesOnRandomPairs) {
+  RnDefaultRng<float> rng(5);
+  int checked = 0;
+  for (int i = 0; i < 500; ++i) {
+    const GeFloatingCone a(randomDirection(rng), 1.2f * rng());
+    const GeFloatingCone b(randomDirection(rng), 1.2f * rng());
+    const double between = angleBetween(a.getAxis(), b.getAxis());
+    // Skip pairs where one cone holds the other, or that turn into the sphere.
+    if (between + b.getSemiAngle() <= a.getSemiAngle() ||
+        between + a.getSemiAngle() <= b.getSemiAngle() || std::cos(between) < -0.9) {
+      continue;
+    }
+    GeFloatingCone merged = a;
+    merged.expand(b);
+    ++checked;
+    EXPECT_NEAR(merged.getAxis().length(), 1.0f, 1e-6f);
+    for (const GeFloatingCone* c : {&a, &b}) {
+      for (int k = 0; k < 8; ++k) {
+        const GeUnitVector3<float> d = onRim(c->getAxis(), c->getSemiAngle(), k * pi / 4);
+        EXPECT_LE(angleBetween(merged.getAxis(), d), merged.getSemiAngle() + 1e-3)
+            << "pair " << i << ": " << a << " and " << b << " gave " << merged;
+      }
+    }
+  }
+  EXPECT_GT(checked, 100);
+}
+
+TEST(FloatingCone, ExpandReportsAnAxisThatCannotBeNormalised) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  GeFloatingCone cone(unit(1, 0, 0), nan);
+  EXPECT_TRUE(VoTest::failsWith([&] { cone.expand(GeFloatingCone(unit(0, 1, 0), 0.1f)); },
+                                "primitives\\geFloatingCone", 136, "len > 0"));
+  EXPECT_EQ(cone.getAxis(), unit(1, 0, 0));
+}
+
+TEST(FloatingCone, DumpAndInserterWriteTheSameText) {
+  const GeFloatingCone cone(unit(0, 0, 1), 0.5f);
+  std::ostringstream a, b;
+  cone.dump(a);
+  b << cone;
+  EXPECT_EQ(a.str(), "floatingCone( axis=(0, 0, 1), alpha=0.5 )");
+  EXPECT_EQ(b.str(), a.str());
+}
+
+TEST(AnchoredCone, DistancesAndApexesFollowTheSlope) {
+  const GeAnchoredCone cone(GeFloatingCone(unit(0, 0, 1), pi / 4), GePoint3<float>(1, 2, 3), 1.0f,
+                            2.0f);
+  EXPECT_EQ(cone.getBasePoint(), GePoint3<float>(1, 2, 3));
+  EXPECT_NEAR(cone.getTangent(), 1.0f, 1e-6f);
+  EXPECT_NEAR(cone.getTopRadius(), 3.0f, 1e-5f);
+  EXPECT_NEAR(cone.getApexDistance(), 1.0f, 1e-5f);
+  EXPECT_NEAR(cone.getBackfacingDistance(), 1.0f, 1e-5f);
+  EXPECT_NEAR(cone.getFrontfacingDistance(), 5.0f, 1e-5f);
+  EXPECT_NEAR(cone.getApex().z, 2.0f, 1e-5f);
+  EXPECT_NEAR(cone.getBackfacingApex().z, 2.0f, 1e-5f);
+  EXPECT_NEAR(cone.getFrontfacingApex().z, 8.0f, 1e-5f);
+  EXPECT_EQ(cone.getFrontfacingApex().x, 1.0f);
+  EXPECT_NEAR(GeCullingCones(cone).getFrontfacingOffset(), 6.0f, 1e-5f);
+}
+
+TEST(CullingCones, WideConesAndTheDefaultCullNothing) {
+  const GeCullingCones wide(GeFloatingCone(unit(0, 0, 1), 1.6f), GePoint3<float>(0, 0, 0), 1.0f);
+  const GeCullingCones none;
+  EXPECT_EQ(wide.getCosBeta(), -1.0f);
+  EXPECT_EQ(wide.getCullingSemiAngle(), 0.0f);
+  EXPECT_EQ(none.getCosBeta(), -1.0f);
+  EXPECT_TRUE(none.isSphere());
+  RnDefaultRng<float> rng(9);
+  for (int i = 0; i < 100; ++i) {
+    const GePoint3<float> p(20 * rng() - 10, 20 * rng() - 10, 20 * rng() - 10);
+    EXPECT_FALSE(wide.isBehind(p));
+    EXPECT_TRUE(wide.isInFront(p));
+    EXPECT_FALSE(none.isBehind(p));
+    EXPECT_TRUE(none.isInFront(p));
+  }
+  // Half-angle the float nearest pi/2: just above pi/2, so no culling cone.
+  EXPECT_EQ(GeCullingCones(GeFloatingCone(unit(0, 0, 1), 1.5707964f), GePoint3<float>(0, 0, 0), 1)
+                .getCosBeta(),
+            -1.0f);
+}
+
+TEST(CullingCones, QuarterConeHasAQuarterCullingAngle) {
+  const GeCullingCones cones(GeFloatingCone(unit(0, 0, 1), pi / 4), GePoint3<float>(0, 0, 0), 1);
+  EXPECT_NEAR(cones.getCosBeta(), std::sqrt(0.5f), 1e-7f);
+  EXPECT_NEAR(cones.getCullingSemiAngle(), pi / 4, 1e-6f);
+}
+
+TEST(CullingCones, BehindAndFrontConesOpenAwayFromTheirApexes) {
+  const GeAnchoredCone anchored(GeFloatingCone(unit(0, 0, 1), pi / 4), GePoint3<float>(0, 0, 0),
+                                1.0f, 2.0f);
+  const GeCullingCones cones(anchored);
+  // Behind apex at z = -1, front apex at z = 5, both with beta = pi/4.
+  EXPECT_TRUE(cones.isBehind(cones.getBackfacingApex()));
+  EXPECT_TRUE(cones.isBehind(GePoint3<float>(0, 0, -10)));
+  EXPECT_TRUE(cones.isBehind(GePoint3<float>(2.9f, 0, -4)));
+  EXPECT_FALSE(cones.isBehind(GePoint3<float>(3.1f, 0, -4)));
+  EXPECT_FALSE(cones.isBehind(GePoint3<float>(0, 0, 0)));
+  EXPECT_TRUE(cones.isInFront(GePoint3<float>(0, 0, 5.5f)));
+  EXPECT_TRUE(cones.isInFront(GePoint3<float>(0, 2.9f, 8)));
+  EXPECT_FALSE(cones.isInFront(GePoint3<float>(0, 3.1f, 8)));
+  EXPECT_FALSE(cones.isInFront(GePoint3<float>(0, 0, 4)));
+}
+
+TEST(CullingCones, ComparisonsAndTextUseTheCullingData) {
+  const GeCullingCones a(GeFloatingCone(unit(0, 0, 1), 0.5f), GePoint3<float>(1, 2, 3), 4.0f);
+  const GeCullingCones b(GeFloatingCone(unit(0, 1, 0), 0.5f), GePoint3<float>(1, 2, 3), 4.0f);
+  const GeCullingCones c(GeFloatingCone(unit(0, 0, 1), 0.5f), GePoint3<float>(1, 2, 3), 4.5f);
+  EXPECT_TRUE(a.isEqualExact(b));
+  EXPECT_FALSE(a.isEqualExact(c));
+  EXPECT_TRUE(a.isEqual(c, 0.5f, 0.0f));
+  EXPECT_FALSE(a.isEqual(c, 0.4f, 1.0f));
+  std::ostringstream os;
+  os << GeCullingCones(GeFloatingCone(unit(0, 0, 1), 1.6f), GePoint3<float>(1, 2, 3), 4.0f);
+  EXPECT_EQ(os.str(),
+            "cullingCones( backfacingApex=(1, 2, 3), frontfacingOffset=4, cosBeta=-1, "
+            "floatingCone( axis=(0, 0, 1), alpha=1.6 ) )");
+}
