@@ -228,6 +228,20 @@ TEST(LinearMatrixDouble, ZeroTestIsStrictlyBelowOneTenMillionth) {
   EXPECT_EQ(inverse(1, 1), 1.0);
 }
 
+TEST(LinearMatrixDouble, ZeroTestAlsoAppliesToPivotsAfterElimination) {
+  // Both rows have magnitude 1, but after the first column the second pivot is the tiny
+  // difference of the two rows.
+  const GeLinearMatrix3<double> singular(1, 1, 0, 1, 1 + 5e-8, 0, 0, 0, 1);
+  EXPECT_TRUE(VoTest::failsWith([&] { singular.computeInverse(); }, "base/matrix3x3Imp.imp", 126,
+                                "nonSingular"));
+  EXPECT_NE(singular.computeDeterminant(), 0.0);
+  const GeLinearMatrix3<double> regular(1, 1, 0, 1, 1 + 2e-7, 0, 0, 0, 1);
+  const GeLinearMatrix3<double> inverse = regular.computeInverse();
+  EXPECT_TRUE((inverse * regular).isEqual(GeLinearMatrix3<double>(), 1e-8));
+  const GeProjectiveMatrix3<double> wide(GeLinearMatrix3<double>(1, 1, 0, 1, 1 + 5e-8, 0, 0, 0, 1));
+  EXPECT_EQ(wide.computeDeterminant(), 0.0);
+}
+
 TEST(LinearMatrixFloat, ZeroTestIsTheBaseLibrarysDefaultTolerance) {
   // FloatUtil::isEqual(x, 0) holds up to 1e-6 inclusive.
   const GeLinearMatrix3<float> singular(1e-6f, 0, 0, 0, 1, 0, 0, 0, 1);

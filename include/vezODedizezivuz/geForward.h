@@ -74,4 +74,18 @@ class GeLineFaceBuilder;
 template <class T>
 class GeBezier3FaceBuilder;
 
+// Rotations and quaternions.
+template <class T>
+class GeRotation3;
+template <int axis, class T>
+class GeAxisRotation3;
+template <class T>
+class GeXAxisRotation3;
+template <class T>
+class GeYAxisRotation3;
+template <class T>
+class GeZAxisRotation3;
+template <class T>
+class GeQuaternion3;
+
 }  // namespace Vo

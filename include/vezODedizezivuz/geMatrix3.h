@@ -24,6 +24,12 @@
 #include <vezODedizezivuz/vezODedizezivuzExport.h>
 
 #include <ostream>
+#include <type_traits>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define VO_MATRIX_SSE2 1
+#endif
 
 namespace Vo {
 
@@ -387,6 +393,22 @@ inline GeLinearMatrix3<T> GeLinearMatrix3<T>::operator*(const GeLinearMatrix3& b
   GeLinearMatrix3 r;
   const T* a = elem;
   const T* c = b.elem;
+#ifdef VO_MATRIX_SSE2
+  if constexpr (std::is_same_v<T, double>) {
+    // Columns 0 and 1 of a result row in one register: each lane sums the same three
+    // products in the same order as the scalar formula.
+    const __m128d b0 = _mm_loadu_pd(c), b1 = _mm_loadu_pd(c + 3), b2 = _mm_loadu_pd(c + 6);
+    for (int i = 0; i < 3; ++i) {
+      const double* ai = a + 3 * i;
+      const __m128d lo = _mm_add_pd(
+          _mm_add_pd(_mm_mul_pd(_mm_set1_pd(ai[0]), b0), _mm_mul_pd(_mm_set1_pd(ai[1]), b1)),
+          _mm_mul_pd(_mm_set1_pd(ai[2]), b2));
+      _mm_storeu_pd(r.elem + 3 * i, lo);
+      r.elem[3 * i + 2] = ai[0] * c[2] + ai[1] * c[5] + ai[2] * c[8];
+    }
+    return r;
+  }
+#endif
   for (int i = 0; i < 3; ++i) {
     for (int j = 0; j < 3; ++j) {
       r.elem[3 * i + j] = a[3 * i] * c[j] + a[3 * i + 1] * c[3 + j] + a[3 * i + 2] * c[6 + j];
@@ -528,6 +550,23 @@ template <class T>
 inline GeHomogeneousCoord3<T> GeProjectiveMatrix3<T>::operator*(
     const GeHomogeneousCoord3<T>& h) const noexcept {
   const T* e = elem;
+#ifdef VO_MATRIX_SSE2
+  if constexpr (std::is_same_v<T, double>) {
+    // Components (x, y) and (z, w) in two registers, the four terms added in order.
+    __m128d part[2];
+    for (int k = 0; k < 2; ++k) {
+      const double* c = e + 2 * k;
+      part[k] = _mm_add_pd(_mm_add_pd(_mm_add_pd(_mm_mul_pd(_mm_loadu_pd(c), _mm_set1_pd(h.x)),
+                                                 _mm_mul_pd(_mm_loadu_pd(c + 4), _mm_set1_pd(h.y))),
+                                      _mm_mul_pd(_mm_loadu_pd(c + 8), _mm_set1_pd(h.z))),
+                           _mm_mul_pd(_mm_loadu_pd(c + 12), _mm_set1_pd(h.w)));
+    }
+    double c[4];
+    _mm_storeu_pd(c, part[0]);
+    _mm_storeu_pd(c + 2, part[1]);
+    return GeHomogeneousCoord3<T>(c[0], c[1], c[2], c[3]);
+  }
+#endif
   return GeHomogeneousCoord3<T>(e[0] * h.x + e[4] * h.y + e[8] * h.z + e[12] * h.w,
                                 e[1] * h.x + e[5] * h.y + e[9] * h.z + e[13] * h.w,
                                 e[2] * h.x + e[6] * h.y + e[10] * h.z + e[14] * h.w,

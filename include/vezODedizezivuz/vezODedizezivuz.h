@@ -37,3 +37,7 @@
 #include <vezODedizezivuz/geFrustum.h>
 #include <vezODedizezivuz/geIcosahedron.h>
 #include <vezODedizezivuz/geShaft.h>
+
+// Rotations and quaternions.
+#include <vezODedizezivuz/geQuaternion3.h>
+#include <vezODedizezivuz/geRotation3.h>

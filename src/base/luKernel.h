@@ -8,16 +8,16 @@
 // - the elimination is organised row-wise (each finished pivot row is subtracted from the rows
 //   below it right away), which applies to every element the same products in the same
 //   increasing k order as the column-wise formulation, only earlier;
-// - row exchanges and pivot choices are made with masks instead of branches and indexed
-//   stores: random pivot patterns would otherwise cost mispredictions and store-to-load
-//   conflicts, which dominate a 4x4 inverse;
+// - the row maxima are taken over columns rather than along rows: a maximum does not depend on
+//   the order of its comparisons (NaN aside, and a NaN matrix ends without a pivot anyway);
 // - the n right-hand sides of the inverse (the unit vectors) are solved side by side, one SIMD
 //   lane each. The row exchanges of the solve only permute entries not yet reached, so they are
-//   applied up front: each lane starts from the permuted unit vector that the decomposition
-//   carried along with the rows. Lanes that must skip a term get +0 subtracted instead
+//   applied up front: each lane starts from the unit vector of the original row that the
+//   decomposition moved to its position. Lanes that must skip a term get +0 subtracted instead
 //   (x − (+0) is x for every x, −0 included), so each lane computes exactly what a solve of its
 //   own column computes.
-// Rows live in four-lane vectors (lane c = column c); lanes n and above are zero.
+// Rows live in four-lane vectors (lane c = column c) held in registers; lanes n and above are
+// zero. Nothing is allocated and nothing is stored to memory by index.
 
 #include <vezODedizezivuz/geScalar.h>
 #include <zevIRudez/FloatUtil.h>
@@ -57,38 +57,15 @@ struct Lanes<float> {
   static VO_LU_INLINE V div(V a, V b) noexcept { return _mm_div_ps(a, b); }
   static VO_LU_INLINE V bitAnd(V a, V b) noexcept { return _mm_and_ps(a, b); }
   static VO_LU_INLINE V bitOr(V a, V b) noexcept { return _mm_or_ps(a, b); }
-  static VO_LU_INLINE V notMask(V a) noexcept {
-    return _mm_xor_ps(a, _mm_castsi128_ps(_mm_set1_epi32(-1)));
-  }
-  static VO_LU_INLINE V bitXor(V a, V b) noexcept { return _mm_xor_ps(a, b); }
-  // All lanes set when `allOnes` is -1, none when it is 0.
-  static VO_LU_INLINE V maskFromInt(int allOnes) noexcept {
-    return _mm_castsi128_ps(_mm_set1_epi32(allOnes));
-  }
   // Lane `i` selected.
   static VO_LU_INLINE V unitMask(int i) noexcept {
     return _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_set1_epi32(i), _mm_set_epi32(3, 2, 1, 0)));
   }
-  // a >= b ? a : b without a branch (b when a is NaN; equal values are identical here).
-  static VO_LU_INLINE float maxScalar(float a, float b) noexcept {
-    return _mm_cvtss_f32(_mm_max_ss(_mm_set_ss(a), _mm_set_ss(b)));
-  }
   static VO_LU_INLINE int lowMaskBits(V mask) noexcept { return _mm_movemask_ps(mask); }
-  // (a xor b) and mask, and a xor b, on the bits of scalars.
-  static VO_LU_INLINE float maskedXor(int allOnes, float a, float b) noexcept {
-    return _mm_cvtss_f32(_mm_and_ps(_mm_castsi128_ps(_mm_cvtsi32_si128(allOnes)),
-                                    _mm_xor_ps(_mm_set_ss(a), _mm_set_ss(b))));
-  }
-  static VO_LU_INLINE float scalarXor(float a, float b) noexcept {
-    return _mm_cvtss_f32(_mm_xor_ps(_mm_set_ss(a), _mm_set_ss(b)));
-  }
   // b where mask is clear, a where it is set.
   static VO_LU_INLINE V select(V mask, V a, V b) noexcept {
     return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b));
   }
-  static VO_LU_INLINE V notEqualZero(V a) noexcept { return _mm_cmpneq_ps(a, _mm_setzero_ps()); }
-  static VO_LU_INLINE V greaterOrEqual(V a, V b) noexcept { return _mm_cmpge_ps(a, b); }
-  static VO_LU_INLINE V equal(V a, V b) noexcept { return _mm_cmpeq_ps(a, b); }
   static VO_LU_INLINE V max(V a, V b) noexcept { return _mm_max_ps(a, b); }
   static VO_LU_INLINE V loadu(const float* p) noexcept { return _mm_loadu_ps(p); }
   static VO_LU_INLINE void storeu(float* p, V v) noexcept { _mm_storeu_ps(p, v); }
@@ -103,18 +80,10 @@ struct Lanes<float> {
   static VO_LU_INLINE V abs(V a) noexcept {
     return _mm_and_ps(a, _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF)));
   }
-  // The largest of the four lanes, in every lane.
-  static VO_LU_INLINE V horizontalMax(V a) noexcept {
-    const V m = _mm_max_ps(a, _mm_shuffle_ps(a, a, _MM_SHUFFLE(1, 0, 3, 2)));
-    return _mm_max_ps(m, _mm_shuffle_ps(m, m, _MM_SHUFFLE(2, 3, 0, 1)));
-  }
   // GeScalar<float>::isNegligible lane by lane: FloatUtil::isEqual(x, 0), |x| <= 1e-6f.
   static VO_LU_INLINE V negligible(V a) noexcept {
     return _mm_cmple_ps(abs(a), _mm_set1_ps(FloatUtil::defaultTolerance));
   }
-  // Lane 0 of a mask.
-  static VO_LU_INLINE bool first(V mask) noexcept { return _mm_movemask_ps(mask) & 1; }
-  static VO_LU_INLINE bool any(V mask) noexcept { return _mm_movemask_ps(mask) != 0; }
   // Lane i selected when bit i of `bits` is set.
   static VO_LU_INLINE V mask(int bits) noexcept {
     return _mm_castsi128_ps(
@@ -149,47 +118,17 @@ struct Lanes<double> {
   static VO_LU_INLINE V bitOr(V a, V b) noexcept {
     return {_mm_or_pd(a.lo, b.lo), _mm_or_pd(a.hi, b.hi)};
   }
-  static VO_LU_INLINE V notMask(V a) noexcept {
-    const __m128d ones = _mm_castsi128_pd(_mm_set1_epi32(-1));
-    return {_mm_xor_pd(a.lo, ones), _mm_xor_pd(a.hi, ones)};
-  }
-  static VO_LU_INLINE V bitXor(V a, V b) noexcept {
-    return {_mm_xor_pd(a.lo, b.lo), _mm_xor_pd(a.hi, b.hi)};
-  }
-  static VO_LU_INLINE V maskFromInt(int allOnes) noexcept {
-    const __m128d m = _mm_castsi128_pd(_mm_set1_epi64x(allOnes));
-    return {m, m};
-  }
   static VO_LU_INLINE V unitMask(int i) noexcept {
     const __m128i index = _mm_set1_epi32(i);
     return {_mm_castsi128_pd(_mm_cmpeq_epi32(index, _mm_set_epi32(1, 1, 0, 0))),
             _mm_castsi128_pd(_mm_cmpeq_epi32(index, _mm_set_epi32(3, 3, 2, 2)))};
   }
-  static VO_LU_INLINE double maxScalar(double a, double b) noexcept {
-    return _mm_cvtsd_f64(_mm_max_sd(_mm_set_sd(a), _mm_set_sd(b)));
-  }
   static VO_LU_INLINE int lowMaskBits(V mask) noexcept {
     return _mm_movemask_pd(mask.lo) | (_mm_movemask_pd(mask.hi) << 2);
-  }
-  static VO_LU_INLINE double maskedXor(int allOnes, double a, double b) noexcept {
-    return _mm_cvtsd_f64(_mm_and_pd(_mm_castsi128_pd(_mm_cvtsi64_si128(allOnes)),
-                                    _mm_xor_pd(_mm_set_sd(a), _mm_set_sd(b))));
-  }
-  static VO_LU_INLINE double scalarXor(double a, double b) noexcept {
-    return _mm_cvtsd_f64(_mm_xor_pd(_mm_set_sd(a), _mm_set_sd(b)));
   }
   static VO_LU_INLINE V select(V mask, V a, V b) noexcept {
     return {_mm_or_pd(_mm_and_pd(mask.lo, a.lo), _mm_andnot_pd(mask.lo, b.lo)),
             _mm_or_pd(_mm_and_pd(mask.hi, a.hi), _mm_andnot_pd(mask.hi, b.hi))};
-  }
-  static VO_LU_INLINE V notEqualZero(V a) noexcept {
-    return {_mm_cmpneq_pd(a.lo, _mm_setzero_pd()), _mm_cmpneq_pd(a.hi, _mm_setzero_pd())};
-  }
-  static VO_LU_INLINE V greaterOrEqual(V a, V b) noexcept {
-    return {_mm_cmpge_pd(a.lo, b.lo), _mm_cmpge_pd(a.hi, b.hi)};
-  }
-  static VO_LU_INLINE V equal(V a, V b) noexcept {
-    return {_mm_cmpeq_pd(a.lo, b.lo), _mm_cmpeq_pd(a.hi, b.hi)};
   }
   static VO_LU_INLINE V max(V a, V b) noexcept {
     return {_mm_max_pd(a.lo, b.lo), _mm_max_pd(a.hi, b.hi)};
@@ -216,24 +155,11 @@ struct Lanes<double> {
     const __m128d m = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFF));
     return {_mm_and_pd(a.lo, m), _mm_and_pd(a.hi, m)};
   }
-  static VO_LU_INLINE V horizontalMax(V a) noexcept {
-    const __m128d m = _mm_max_pd(a.lo, a.hi);
-    const __m128d h = _mm_max_pd(m, _mm_shuffle_pd(m, m, 1));
-    return {h, h};
-  }
   // GeScalar<double>::isNegligible lane by lane: |x| < 1e-7.
   static VO_LU_INLINE V negligible(V a) noexcept {
     const V b = abs(a);
     const __m128d t = _mm_set1_pd(1e-7);
     return {_mm_cmplt_pd(b.lo, t), _mm_cmplt_pd(b.hi, t)};
-  }
-  static VO_LU_INLINE bool first(V mask) noexcept { return _mm_movemask_pd(mask.lo) & 1; }
-  static VO_LU_INLINE bool any(V mask) noexcept {
-    return (_mm_movemask_pd(mask.lo) | _mm_movemask_pd(mask.hi)) != 0;
-  }
-  static VO_LU_INLINE V maskIf(bool b) noexcept {
-    const __m128d m = _mm_castsi128_pd(_mm_set1_epi64x(-static_cast<std::int64_t>(b)));
-    return {m, m};
   }
   static VO_LU_INLINE V mask(int bits) noexcept {
     const auto m = [](int b) { return b ? std::int64_t(-1) : std::int64_t(0); };

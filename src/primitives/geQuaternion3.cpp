@@ -1,0 +1,365 @@
+#include <vezODedizezivuz/gePlane3.h>
+#include <vezODedizezivuz/geQuaternion3.h>
+
+#include <zevIRudez/Assertions.h>
+#include <zevIRudez/FloatUtil.h>
+
+#include <cmath>
+
+namespace Vo {
+
+namespace {
+
+// π/2 rounded to T: float uses 1.5707964.
+template <class T>
+constexpr T halfPi() {
+  return static_cast<T>(1.57079632679489661923);
+}
+
+// Near-equality of the aim constructions: the base library's tolerance (inclusive) for float,
+// |a − b| < 1e-7 for double.
+inline bool isNear(float a, float b) { return FloatUtil::isEqual(a, b); }
+inline bool isNear(double a, double b) { return std::fabs(a - b) < 1e-7; }
+
+// A vector perpendicular to v, not normalised: two components swapped, one of them negated, and
+// the third set to 0, choosing the pair so that the result cannot vanish for a non-zero v.
+template <class T>
+GeVector3<T> perpendicular(const GeVector3<T>& v) {
+  const T ax = GeScalar<T>::abs(v.x);
+  const T ay = GeScalar<T>::abs(v.y);
+  const T az = GeScalar<T>::abs(v.z);
+  if (ay > ax && az > ax) return GeVector3<T>(0, -v.z, v.y);
+  if (az <= ay) return GeVector3<T>(-v.y, v.x, 0);
+  return GeVector3<T>(v.z, 0, -v.x);
+}
+
+// Sine and cosine evaluated in double precision and rounded to T, so that float rotations built
+// from angles do not depend on the platform's single-precision functions. (The compiler merges
+// the pair into one sincos call.)
+template <class T>
+inline void sinCosInDouble(T angle, T& s, T& c) {
+  s = static_cast<T>(std::sin(static_cast<double>(angle)));
+  c = static_cast<T>(std::cos(static_cast<double>(angle)));
+}
+
+// The axes of an Euler convention, decoded from its bits.
+struct EulerAxes {
+  int i, j, k;
+  bool oddParity, repetition, rotating;
+};
+
+EulerAxes decodeConvention(int convention) {
+  // Successors of the cyclic axis order; index 3 serves the odd-parity lookups of axis 2.
+  static const int next[4] = {1, 2, 0, 1};
+  EulerAxes e;
+  e.i = convention & 15;
+  // Reading next[] with a first axis of 3 or more would run past the table.
+  if (e.i >= 3)
+    Assertions::throwAssertionFailed("primitives/geQuaternion3.imp", __LINE__, "firstAxis < 3");
+  e.oddParity = (convention & 16) != 0;
+  e.repetition = (convention & 32) != 0;
+  e.rotating = (convention & 64) != 0;
+  const int parity = e.oddParity ? 1 : 0;
+  e.j = next[e.i + parity];
+  e.k = next[e.i + 1 - parity];
+  return e;
+}
+
+}  // namespace
+
+template <class T>
+GeQuaternion3<T> GeQuaternion3<T>::makeRotation(T angle, const GeVector3<T>& axis) noexcept {
+  GeVector3<T> u = axis;
+  u.normalize();
+  const T half = angle / 2;
+  return GeQuaternion3(u * GeScalar<T>::sin(half), GeScalar<T>::cos(half));
+}
+
+template <class T>
+void GeQuaternion3<T>::getMatrix(GeAffineMatrix3<T>& m) const noexcept {
+  GeLinearMatrix3<T> r;
+  getMatrix(r);
+  for (int i = 0; i < 3; ++i) {
+    for (int c = 0; c < 3; ++c) m(i, c) = r(i, c);
+    m(i, 3) = 0;
+  }
+}
+
+template <class T>
+void GeQuaternion3<T>::getMatrix(GeProjectiveMatrix3<T>& m) const noexcept {
+  GeLinearMatrix3<T> r;
+  getMatrix(r);
+  for (int i = 0; i < 3; ++i) {
+    for (int c = 0; c < 3; ++c) m(i, c) = r(i, c);
+    m(i, 3) = 0;
+    m(3, i) = 0;
+  }
+  m(3, 3) = 1;
+}
+
+template <class T>
+void GeQuaternion3<T>::aim(const GeVector3<T>& from, const GeVector3<T>& to) noexcept {
+  const T k = T(1) / (from.length() * to.length());
+  const T c = dot(from, to) * k;
+  const GeVector3<T> cr = cross(from, to);
+  // Opposite directions first: their cross product carries no axis, so any perpendicular of
+  // `from` serves for the half turn.
+  if (isNear(c, T(-1))) {
+    *this = makeRotation(pi, perpendicular(from));
+  } else if (isNear(c, T(1))) {
+    *this = GeQuaternion3();
+  } else {
+    // atan2 of sine and cosine keeps full accuracy near 0 and π, where acos(c) would not.
+    *this = makeRotation(GeScalar<T>::atan2(cr.length() * k, c), cr);
+  }
+}
+
+template <class T>
+void GeQuaternion3<T>::aim(const GeVector3<T>& direction, const GePlane3<T>& plane) noexcept {
+  GeVector3<T> dn = direction;
+  if (dn.normalize() == T(0)) return;
+  GeVector3<T> pn = plane.normal;
+  if (pn.normalize() == T(0)) return;
+  const GeVector3<T> axis = cross(pn, dn);
+  const T c = dot(pn, dn);
+  if (!isNear(c, T(1)) && !isNear(c, T(-1))) {
+    // The angle between the direction and the plane is π/2 minus its angle to the normal.
+    *this = makeRotation(halfPi<T>() - GeScalar<T>::acos(c), axis);
+  } else {
+    *this = makeRotation(halfPi<T>(), perpendicular(pn));
+  }
+}
+
+template <class T>
+GeQuaternion3<T> GeQuaternion3<T>::exp(const GeQuaternion3& q) noexcept {
+  const T theta = GeScalar<T>::sqrt(q.x * q.x + q.y * q.y + q.z * q.z);
+  const T sine = GeScalar<T>::sin(theta);
+  const T cosine = GeScalar<T>::cos(theta);
+  if (sine > epsilon) {
+    return GeQuaternion3(q.x * sine / theta, q.y * sine / theta, q.z * sine / theta, cosine);
+  }
+  // sin θ / θ is 1 to within the cut-off.
+  return GeQuaternion3(q.x, q.y, q.z, cosine);
+}
+
+template <class T>
+GeQuaternion3<T> GeQuaternion3<T>::log(const GeQuaternion3& q) noexcept {
+  GeQuaternion3 u = q;
+  u.normalize();
+  if (GeScalar<T>::abs(u.w) < T(1) - epsilon) {
+    const T theta = GeScalar<T>::acos(u.w);
+    const T s = GeScalar<T>::sin(theta);
+    if (GeScalar<T>::abs(s) >= epsilon) {
+      return GeQuaternion3(u.x * theta / s, u.y * theta / s, u.z * theta / s, 0);
+    }
+  }
+  // θ / sin θ is 1 to within the cut-off.
+  return GeQuaternion3(u.x, u.y, u.z, 0);
+}
+
+template <class T>
+GeQuaternion3<T> GeQuaternion3<T>::squad(const GeQuaternion3& p, const GeQuaternion3& a,
+                                         const GeQuaternion3& b, const GeQuaternion3& q,
+                                         T t) noexcept {
+  const GeQuaternion3 u = slerp(p, q, t, 0);
+  const GeQuaternion3 v = slerp(a, b, t, 0);
+  return slerp(u, v, 2 * t * (1 - t), 0);
+}
+
+template <class T>
+void GeQuaternion3<T>::computeIntermediates(const GeQuaternion3& q0, const GeQuaternion3& q1,
+                                            const GeQuaternion3& q2, GeQuaternion3& first,
+                                            GeQuaternion3& second) noexcept {
+  GeQuaternion3 inv0 = q0.computeInverse();
+  inv0.normalize();
+  GeQuaternion3 unit1 = q1;
+  unit1.normalize();
+  const GeQuaternion3 inv1 = q1.computeInverse();
+  GeQuaternion3 unit2 = q2;
+  unit2.normalize();
+  const GeQuaternion3 l1 = log(inv0 * unit1);
+  const GeQuaternion3 l2 = log(inv1 * unit2);
+  const GeQuaternion3 d = (l1 - l2) * T(0.25);
+  first = unit1 * exp(d);
+  second = unit1 * exp(-d);
+}
+
+template <class T>
+bool GeQuaternion3<T>::isShortestGreatCircle(const GeQuaternion3& p,
+                                             const GeQuaternion3& q) noexcept {
+  return (p + q).lengthSquared() >= (p - q).lengthSquared();
+}
+
+template <class T>
+GeQuaternion3<T> GeQuaternion3<T>::bisect(const GeQuaternion3& p, const GeQuaternion3& q) noexcept {
+  GeQuaternion3 s = p + q;
+  s.normalize();
+  return s;
+}
+
+template <class T>
+GeQuaternion3<T> GeQuaternion3<T>::doub(const GeQuaternion3& p, const GeQuaternion3& q) noexcept {
+  const T k = 2 * dot(p, q);
+  return GeQuaternion3(k * q.x - p.x, k * q.y - p.y, k * q.z - p.z, k * q.w - p.w);
+}
+
+template <class T>
+void GeQuaternion3<T>::eulerToMatrix(GeLinearMatrix3<T>& m, EulerConvention convention, T a, T b,
+                                     T c) {
+  const EulerAxes e = decodeConvention(convention);
+  T ti = a, tj = b, th = c;
+  if (e.rotating) {
+    ti = c;
+    th = a;
+  }
+  if (e.oddParity) {
+    ti = -ti;
+    tj = -tj;
+    th = -th;
+  }
+  T ci, cj, ch, si, sj, sh;
+  sinCosInDouble(ti, si, ci);
+  sinCosInDouble(tj, sj, cj);
+  sinCosInDouble(th, sh, ch);
+  const T cc = ci * ch, cs = ci * sh, sc = si * ch, ss = si * sh;
+  const int i = e.i, j = e.j, k = e.k;
+  if (!e.repetition) {
+    m(i, i) = cj * ch;
+    m(i, j) = sj * sc - cs;
+    m(i, k) = sj * cc + ss;
+    m(j, i) = cj * sh;
+    m(j, j) = sj * ss + cc;
+    m(j, k) = sj * cs - sc;
+    m(k, i) = -sj;
+    m(k, j) = cj * si;
+    m(k, k) = cj * ci;
+  } else {
+    m(i, i) = cj;
+    m(i, j) = sj * si;
+    m(i, k) = sj * ci;
+    m(j, i) = sj * sh;
+    m(j, j) = -cj * ss + cc;
+    m(j, k) = -cj * cs - sc;
+    m(k, i) = -sj * ch;
+    m(k, j) = cj * sc + cs;
+    m(k, k) = cj * cc - ss;
+  }
+}
+
+template <class T>
+void GeQuaternion3<T>::matrixToEuler(const GeLinearMatrix3<T>& m, EulerConvention convention, T& a,
+                                     T& b, T& c) {
+  const EulerAxes e = decodeConvention(convention);
+  const int i = e.i, j = e.j, k = e.k;
+  // Below this cosine (sine for repeated sequences) of the middle angle the first and third
+  // axes are too close to parallel to separate their turns; the threshold keeps the outer
+  // angles stable at the precision of T.
+  const T threshold = sizeof(T) == sizeof(float) ? static_cast<T>(0.0016f) : static_cast<T>(1.6e-6);
+  T ra, rb, rc;
+  if (!e.repetition) {
+    const T cy = GeScalar<T>::sqrt(m(i, i) * m(i, i) + m(j, i) * m(j, i));
+    if (cy > threshold) {
+      ra = GeScalar<T>::atan2(m(k, j), m(k, k));
+      rb = GeScalar<T>::atan2(-m(k, i), cy);
+      rc = GeScalar<T>::atan2(m(j, i), m(i, i));
+    } else {
+      ra = GeScalar<T>::atan2(-m(j, k), m(j, j));
+      rb = GeScalar<T>::atan2(-m(k, i), cy);
+      rc = 0;
+    }
+  } else {
+    const T sy = GeScalar<T>::sqrt(m(i, j) * m(i, j) + m(i, k) * m(i, k));
+    if (sy > threshold) {
+      ra = GeScalar<T>::atan2(m(i, j), m(i, k));
+      rb = GeScalar<T>::atan2(sy, m(i, i));
+      rc = GeScalar<T>::atan2(m(j, i), -m(k, i));
+    } else {
+      ra = GeScalar<T>::atan2(-m(j, k), m(j, j));
+      rb = GeScalar<T>::atan2(sy, m(i, i));
+      rc = 0;
+    }
+  }
+  if (e.oddParity) {
+    ra = -ra;
+    rb = -rb;
+    rc = -rc;
+  }
+  if (e.rotating) {
+    const T t = ra;
+    ra = rc;
+    rc = t;
+  }
+  a = ra;
+  b = rb;
+  c = rc;
+}
+
+template <class T>
+void GeQuaternion3<T>::setEuler(EulerConvention convention, T a, T b, T c) {
+  const EulerAxes e = decodeConvention(convention);
+  T ti = a, tj = b, th = c;
+  if (e.rotating) {
+    ti = c;
+    th = a;
+  }
+  if (e.oddParity) tj = -tj;
+  ti = ti / 2;
+  tj = tj / 2;
+  th = th / 2;
+  T ci, cj, ch, si, sj, sh;
+  sinCosInDouble(ti, si, ci);
+  sinCosInDouble(tj, sj, cj);
+  sinCosInDouble(th, sh, ch);
+  const T cc = ci * ch, cs = ci * sh, sc = si * ch, ss = si * sh;
+  T v[3];
+  if (!e.repetition) {
+    v[e.i] = cj * sc - sj * cs;
+    v[e.j] = cj * ss + sj * cc;
+    v[e.k] = cj * cs - sj * sc;
+    w = cj * cc + sj * ss;
+  } else {
+    v[e.i] = cj * (cs + sc);
+    v[e.j] = sj * (cc + ss);
+    v[e.k] = sj * (cs - sc);
+    w = cj * (cc - ss);
+  }
+  if (e.oddParity) v[e.j] = -v[e.j];
+  x = v[0];
+  y = v[1];
+  z = v[2];
+}
+
+template <class T>
+void GeQuaternion3<T>::getEuler(EulerConvention convention, T& a, T& b, T& c) const {
+  GeLinearMatrix3<T> m;
+  getMatrix(m);
+  matrixToEuler(m, convention, a, b, c);
+}
+
+template <class T>
+std::ostream& GeQuaternion3<T>::dump(std::ostream& os) const {
+  return os << "[(" << x << ", " << y << ", " << z << "), " << w << "]";
+}
+
+template <class T>
+std::istream& GeQuaternion3<T>::read(std::istream& is) {
+  // Every piece is extracted even after a failure (a failed stream extracts nothing more), and
+  // the text is judged once at the end, so a partial value is never stored.
+  char open = 0, openVector = 0, comma1 = 0, comma2 = 0, closeVector = 0, comma3 = 0, close = 0;
+  T c[4];
+  is >> open >> openVector >> c[0] >> comma1 >> c[1] >> comma2 >> c[2] >> closeVector >> comma3 >>
+      c[3] >> close;
+  const bool accepted = !is.fail() && open == '[' && openVector == '(' && comma1 == ',' &&
+                        comma2 == ',' && closeVector == ')' && comma3 == ',' && close == ']';
+  if (accepted) {
+    *this = GeQuaternion3(c[0], c[1], c[2], c[3]);
+  } else {
+    is.setstate(std::ios::failbit);
+  }
+  return is;
+}
+
+template class GeQuaternion3<float>;
+template class GeQuaternion3<double>;
+
+}  // namespace Vo
