@@ -22,9 +22,14 @@
 #include <vezODedizezivuz/geScalar.h>
 #include <zevIRudez/FloatUtil.h>
 
-#include <emmintrin.h>
-
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
+
+#if (defined(__SSE2__) || defined(_M_X64)) && !defined(VO_LU_PORTABLE)
+#include <emmintrin.h>
+#define VO_LU_SSE2 1
+#endif
 
 #if defined(__GNUC__)
 #define VO_LU_INLINE inline __attribute__((always_inline))
@@ -38,7 +43,92 @@ namespace Vo {
 namespace MatrixImp {
 
 // Four lanes of T with the few operations the kernel needs. Masks are vectors whose lanes are
-// all ones (selected) or all zeros.
+// all ones (selected) or all zeros. SSE2 on x86-64; elsewhere the portable version below, which
+// computes the same values lane by lane.
+template <class T>
+struct PortableLanes {
+  using Bits = std::conditional_t<sizeof(T) == 4, std::uint32_t, std::uint64_t>;
+  struct V {
+    T v[4];
+  };
+  static Bits bits(T x) noexcept {
+    Bits b;
+    std::memcpy(&b, &x, sizeof b);
+    return b;
+  }
+  static T fromBits(Bits b) noexcept {
+    T x;
+    std::memcpy(&x, &b, sizeof x);
+    return x;
+  }
+  template <class F>
+  static V each(F f) noexcept {
+    return {{f(0), f(1), f(2), f(3)}};
+  }
+  static V set(T a, T b, T c, T d) noexcept { return {{a, b, c, d}}; }
+  static V set1(T x) noexcept { return {{x, x, x, x}}; }
+  static V zero() noexcept { return set1(T(0)); }
+  static T lane(V a, int i) noexcept { return a.v[i]; }
+  static V broadcast(V a, int i) noexcept { return set1(a.v[i]); }
+  static V sub(V a, V b) noexcept {
+    return each([&](int i) { return a.v[i] - b.v[i]; });
+  }
+  static V mul(V a, V b) noexcept {
+    return each([&](int i) { return a.v[i] * b.v[i]; });
+  }
+  static V div(V a, V b) noexcept {
+    return each([&](int i) { return a.v[i] / b.v[i]; });
+  }
+  static V bitAnd(V a, V b) noexcept {
+    return each([&](int i) { return fromBits(bits(a.v[i]) & bits(b.v[i])); });
+  }
+  static V bitOr(V a, V b) noexcept {
+    return each([&](int i) { return fromBits(bits(a.v[i]) | bits(b.v[i])); });
+  }
+  static T maskLane(bool on) noexcept { return fromBits(on ? ~Bits(0) : Bits(0)); }
+  static V unitMask(int k) noexcept {
+    return each([&](int i) { return maskLane(i == k); });
+  }
+  static int lowMaskBits(V m) noexcept {
+    int r = 0;
+    for (int i = 0; i < 4; ++i) r |= static_cast<int>(bits(m.v[i]) >> (8 * sizeof(T) - 1)) << i;
+    return r;
+  }
+  static V select(V m, V a, V b) noexcept {
+    return each([&](int i) { return bits(m.v[i]) ? a.v[i] : b.v[i]; });
+  }
+  // The second operand when the first is not greater (NaN included), as the SSE2 maximum.
+  static V max(V a, V b) noexcept {
+    return each([&](int i) { return a.v[i] > b.v[i] ? a.v[i] : b.v[i]; });
+  }
+  static V loadu(const T* p) noexcept { return {{p[0], p[1], p[2], p[3]}}; }
+  static void storeu(T* p, V a) noexcept { std::memcpy(p, a.v, sizeof a.v); }
+  static void store3(T* p, V a) noexcept { std::memcpy(p, a.v, 3 * sizeof(T)); }
+  static void transpose(V& a, V& b, V& c, V& d) noexcept {
+    const V m[4] = {a, b, c, d};
+    a = {{m[0].v[0], m[1].v[0], m[2].v[0], m[3].v[0]}};
+    b = {{m[0].v[1], m[1].v[1], m[2].v[1], m[3].v[1]}};
+    c = {{m[0].v[2], m[1].v[2], m[2].v[2], m[3].v[2]}};
+    d = {{m[0].v[3], m[1].v[3], m[2].v[3], m[3].v[3]}};
+  }
+  static V abs(V a) noexcept {
+    return each([&](int i) { return GeScalar<T>::abs(a.v[i]); });
+  }
+  static V negligible(V a) noexcept {
+    return each([&](int i) { return maskLane(GeScalar<T>::isNegligible(a.v[i])); });
+  }
+  static V mask(int laneBits) noexcept {
+    return each([&](int i) { return maskLane((laneBits >> i) & 1); });
+  }
+};
+
+#ifndef VO_LU_SSE2
+
+template <class T>
+struct Lanes : PortableLanes<T> {};
+
+#else
+
 template <class T>
 struct Lanes;
 
@@ -167,6 +257,8 @@ struct Lanes<double> {
             _mm_castsi128_pd(_mm_set_epi64x(m(bits & 8), m(bits & 4)))};
   }
 };
+
+#endif
 
 template <class T, int n>
 class LuKernel {
