@@ -5,7 +5,8 @@
 # Convention for benchmarks (any bench/<family>Bench.cpp added to voBench takes part):
 #   every benchmark is named "<operation>/<impl>", registered with VO_BENCH(operation, impl, fn)
 #   from bench/benchUtil.h; <impl> is "vo" for this library and "imath", "glm" or "eigen" for a
-#   peer. Operations with a "vo" entry and at least one peer get a RATIO line.
+#   peer. Operations with a "vo" entry and at least one peer get a RATIO line; operations
+#   without a peer (such as the "step_..." parts of an algorithm) only appear in the table.
 #
 # Output: a table of every implementation's time, then one line per operation:
 #   RATIO <operation> <our ns> <fastest peer> <peer ns> <our ns / peer ns>
