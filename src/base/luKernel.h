@@ -283,8 +283,6 @@ class LuKernel {
   // be chosen (NaN elements).
   static VO_LU_INLINE bool decompose(Decomposition& d, V rowMax) noexcept {
     V* r = d.row;
-    // Largest magnitudes as a max over columns: exact, as no order of maxima changes their
-    // value (NaN rows end up without a pivot whatever their scale).
     if (L::lowMaskBits(L::negligible(rowMax)) & ((1 << n) - 1)) return false;
     const V scales = L::div(L::set1(T(1)), rowMax);
     T scale[n];
@@ -297,9 +295,6 @@ class LuKernel {
     int exchanges = 0;
     VO_LU_UNROLL
     for (int j = 0; j < n; ++j) {
-      // The last row whose scaled magnitude is >= the largest before it: ties go to the later
-      // row, NaN is never taken. Branch-free: pivots of real matrices come in patterns that
-      // no branch predictor learns.
       // The last row whose scaled magnitude is >= the largest before it: a tie goes to the
       // later row, NaN is never taken.
       T big = T(0);
