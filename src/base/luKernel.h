@@ -269,13 +269,17 @@ class LuKernel {
   // The packed factors, row i in row[i] (unit lower triangle below the diagonal, upper triangle
   // on and above it), the pivot row chosen for each column, the parity of the exchanges, and
   // the original row now at each position (the permutation of the right-hand sides).
+  // The upper triangle lives in the rows (lanes c >= r of row[r]; the lanes below are scratch)
+  // and the multipliers in lower[r] (lanes c < r), so that storing a multiplier is off the
+  // elimination's critical path.
   struct Decomposition {
     V row[n];
+    V lower[n];
     int index[n];
     int origin[n];
     T parity;
 
-    T at(int r, int c) const noexcept { return L::lane(row[r], c); }
+    T at(int r, int c) const noexcept { return c < r ? L::lane(lower[r], c) : L::lane(row[r], c); }
   };
 
   // Factors the rows in d.row (lanes n..3 zero); lane i of rowMax is the largest magnitude of
@@ -292,6 +296,9 @@ class LuKernel {
       scale[i] = L::lane(scales, i);
       origin[i] = i;
     }
+    V* lower = d.lower;
+    VO_LU_UNROLL
+    for (int i = 0; i < n; ++i) lower[i] = L::zero();
     int exchanges = 0;
     VO_LU_UNROLL
     for (int j = 0; j < n; ++j) {
@@ -319,6 +326,9 @@ class LuKernel {
           const V row = r[i];
           r[i] = r[j];
           r[j] = row;
+          const V low = lower[i];
+          lower[i] = lower[j];
+          lower[j] = low;
           const int o = origin[i];
           origin[i] = origin[j];
           origin[j] = o;
@@ -331,14 +341,13 @@ class LuKernel {
       if (j + 1 < n) {
         const V inv = L::set1(T(1) / pivot);
         const V here = L::mask(1 << j);
-        const V after = L::mask(0xF & ~((2 << j) - 1));
         VO_LU_UNROLL
         for (int i = j + 1; i < n; ++i) {
-          // LU(i, j) · (1 / LU(j, j)) into lane j; the pivot row's multiple subtracted from the
-          // later lanes only (earlier lanes get +0 subtracted, which keeps them exactly).
+          // LU(i, j) · (1 / LU(j, j)), then LU(i, k) − LU(i, j)·LU(j, k) in the lanes k > j;
+          // the lanes up to j become scratch and are never read again.
           const V l = L::mul(L::broadcast(r[i], j), inv);
-          const V updated = L::sub(r[i], L::bitAnd(L::mul(l, r[j]), after));
-          r[i] = L::select(here, l, updated);
+          lower[i] = L::select(here, l, lower[i]);
+          r[i] = L::sub(r[i], L::mul(l, r[j]));
         }
       }
     }
@@ -361,7 +370,7 @@ class LuKernel {
       V s = L::bitAnd(one, L::set1(T(1)));
       VO_LU_UNROLL
       for (int k = 0; k < i; ++k) {
-        s = L::sub(s, L::bitAnd(L::mul(L::broadcast(d.row[i], k), x[k]), started[k]));
+        s = L::sub(s, L::bitAnd(L::mul(L::broadcast(d.lower[i], k), x[k]), started[k]));
       }
       any = L::bitOr(any, one);
       started[i] = any;
