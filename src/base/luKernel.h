@@ -16,8 +16,8 @@
 //   decomposition moved to its position. Lanes that must skip a term get +0 subtracted instead
 //   (x − (+0) is x for every x, −0 included), so each lane computes exactly what a solve of its
 //   own column computes.
-// Rows live in four-lane vectors (lane c = column c) held in registers; lanes n and above are
-// zero. Nothing is allocated and nothing is stored to memory by index.
+// Rows live in four-lane vectors (lane c = column c) held in registers, the multipliers in a
+// second set beside them. Nothing is allocated and nothing is stored to memory by index.
 
 #include <vezODedizezivuz/geScalar.h>
 #include <zevIRudez/FloatUtil.h>
@@ -282,9 +282,9 @@ class LuKernel {
     T at(int r, int c) const noexcept { return c < r ? L::lane(lower[r], c) : L::lane(row[r], c); }
   };
 
-  // Factors the rows in d.row (lanes n..3 zero); lane i of rowMax is the largest magnitude of
-  // row i. False when a row's largest magnitude or a pivot is negligible, or when no pivot can
-  // be chosen (NaN elements).
+  // Factors the rows in d.row (lanes n..3 zero, d.lower is filled); lane i of rowMax is the largest
+  // magnitude of row i. False when a row's largest magnitude or a pivot is negligible, or when no
+  // pivot can be chosen (NaN elements).
   static VO_LU_INLINE bool decompose(Decomposition& d, V rowMax) noexcept {
     V* r = d.row;
     if (L::lowMaskBits(L::negligible(rowMax)) & ((1 << n) - 1)) return false;
