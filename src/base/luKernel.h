@@ -361,7 +361,9 @@ class LuKernel {
     // started[k]: the lanes whose first non-zero entry came at or before row k; only those
     // subtract the term of row k (the solve skips the leading zeros of its right-hand side).
     // Before its 1 a lane holds exact zeros and subtracts nothing, so its first non-zero entry
-    // is its 1: the masks follow from the permutation alone, off the arithmetic's path.
+    // is its 1: the masks follow from the permutation alone. They clear the multiplier, not the
+    // product, which keeps them off the arithmetic's path: a skipped lane then subtracts
+    // (+0)·(+0) = +0, exactly nothing.
     V started[n];
     V any = L::zero();
     VO_LU_UNROLL
@@ -370,7 +372,7 @@ class LuKernel {
       V s = L::bitAnd(one, L::set1(T(1)));
       VO_LU_UNROLL
       for (int k = 0; k < i; ++k) {
-        s = L::sub(s, L::bitAnd(L::mul(L::broadcast(d.lower[i], k), x[k]), started[k]));
+        s = L::sub(s, L::mul(L::bitAnd(L::broadcast(d.lower[i], k), started[k]), x[k]));
       }
       any = L::bitOr(any, one);
       started[i] = any;
