@@ -12,14 +12,14 @@
 #   RATIO <operation> <our ns> <fastest peer> <peer ns> <our ns / peer ns>
 # Times are CPU ns per operation, the minimum over the repetitions (the least disturbed run on
 # a shared machine). Environment: VO_BENCH_BUILD_DIR (default build-bench in the source root),
-# VO_BENCH_FILTER (a benchmark regex, default all), VO_BENCH_REPETITIONS (default 3).
+# VO_BENCH_FILTER (a benchmark regex, default all), VO_BENCH_REPETITIONS (default 5).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=${VO_BENCH_BUILD_DIR:-$root/build-bench}
 filter=${VO_BENCH_FILTER:-.}
-repetitions=${VO_BENCH_REPETITIONS:-3}
+repetitions=${VO_BENCH_REPETITIONS:-5}
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVO_BUILD_BENCH=ON \
   -DVO_BUILD_TESTS=OFF -DVO_BUILD_EXAMPLES=OFF >/dev/null
