@@ -5,20 +5,21 @@
 # Convention for benchmarks (any bench/<family>Bench.cpp added to voBench takes part):
 #   every benchmark is named "<operation>/<impl>", registered with VO_BENCH(operation, impl, fn)
 #   from bench/benchUtil.h; <impl> is "vo" for this library and "imath", "glm" or "eigen" for a
-#   peer. Operations with a "vo" entry and at least one peer get a RATIO line.
+#   peer. Operations with a "vo" entry and at least one peer get a RATIO line; operations
+#   without a peer (such as the "step_..." parts of an algorithm) only appear in the table.
 #
 # Output: a table of every implementation's time, then one line per operation:
 #   RATIO <operation> <our ns> <fastest peer> <peer ns> <our ns / peer ns>
 # Times are CPU ns per operation, the minimum over the repetitions (the least disturbed run on
 # a shared machine). Environment: VO_BENCH_BUILD_DIR (default build-bench in the source root),
-# VO_BENCH_FILTER (a benchmark regex, default all), VO_BENCH_REPETITIONS (default 3).
+# VO_BENCH_FILTER (a benchmark regex, default all), VO_BENCH_REPETITIONS (default 5).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=${VO_BENCH_BUILD_DIR:-$root/build-bench}
 filter=${VO_BENCH_FILTER:-.}
-repetitions=${VO_BENCH_REPETITIONS:-3}
+repetitions=${VO_BENCH_REPETITIONS:-5}
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVO_BUILD_BENCH=ON \
   -DVO_BUILD_TESTS=OFF -DVO_BUILD_EXAMPLES=OFF >/dev/null

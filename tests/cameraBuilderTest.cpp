@@ -70,6 +70,17 @@ TYPED_TEST(CameraBuilder, ProjectionsMapTheViewVolumeToTheClipCube) {
   }
 }
 
+TYPED_TEST(CameraBuilder, PerspectiveIsInvertedDespiteItsZeroCorner) {
+  using T = TypeParam;
+  const GeProjectiveMatrix3<T> p = GeCameraBuilder<T>::makePerspective(T(1.2), T(0.1), 100, T(1.5));
+  ASSERT_EQ(p(3, 3), T(0));
+  const GeProjectiveMatrix3<T> inverse = p.computeInverse();
+  EXPECT_TRUE((inverse * p).isEqual(GeProjectiveMatrix3<T>(), 10 * VoTest::tolerance<T>()));
+  // A clip-space corner of the near plane goes back to z = -near.
+  const GeHomogeneousCoord3<T> h = inverse * GeHomogeneousCoord3<T>(1, 1, -1, 1);
+  EXPECT_NEAR(h.z / h.w, T(-0.1), 10 * VoTest::tolerance<T>());
+}
+
 TYPED_TEST(CameraBuilder, NonPositiveNearDistanceBecomesEpsilon) {
   using T = TypeParam;
   const T eps = epsilon<T>();

@@ -86,6 +86,18 @@ TYPED_TEST(LinearMatrix, StoresRowByRowAndDefaultsToIdentity) {
   EXPECT_EQ(n, id);
 }
 
+TYPED_TEST(LinearMatrix, IsEqualIsAbsoluteAndInclusiveAndRejectsNaN) {
+  using T = TypeParam;
+  const GeLinearMatrix3<T> m(1, 2, 3, 4, 5, 6, 7, 8, 9);
+  GeLinearMatrix3<T> n = m;
+  n(2, 1) += T(0.5);
+  EXPECT_TRUE(m.isEqual(n, T(0.5)));
+  EXPECT_FALSE(m.isEqual(n, T(0.25)));
+  EXPECT_FALSE(m.isEqualExact(n));
+  n(2, 1) = std::numeric_limits<T>::quiet_NaN();
+  EXPECT_FALSE(m.isEqual(n, T(100)));
+}
+
 TYPED_TEST(LinearMatrix, ProductAppliesTheRightFactorFirst) {
   using T = TypeParam;
   // Small integers keep every sum exact.

@@ -123,6 +123,8 @@ class VO_EXPORT GeLinearMatrix3 {
   friend bool operator!=(const GeLinearMatrix3& a, const GeLinearMatrix3& b) noexcept {
     return !(a == b);
   }
+  /// The same as `==`.
+  bool isEqualExact(const GeLinearMatrix3& other) const noexcept { return *this == other; }
   /// True when every element differs by at most `tolerance` (absolute).
   bool isEqual(const GeLinearMatrix3& other, T tolerance) const noexcept {
     for (int i = 0; i < 9; ++i)
@@ -235,6 +237,8 @@ class VO_EXPORT GeAffineMatrix3 {
   friend bool operator!=(const GeAffineMatrix3& a, const GeAffineMatrix3& b) noexcept {
     return !(a == b);
   }
+  /// The same as `==`.
+  bool isEqualExact(const GeAffineMatrix3& other) const noexcept { return *this == other; }
   /// True when every element differs by at most `tolerance` (absolute).
   bool isEqual(const GeAffineMatrix3& other, T tolerance) const noexcept {
     for (int i = 0; i < 16; ++i)
@@ -340,6 +344,8 @@ class VO_EXPORT GeProjectiveMatrix3 {
   friend bool operator!=(const GeProjectiveMatrix3& a, const GeProjectiveMatrix3& b) noexcept {
     return !(a == b);
   }
+  /// The same as `==`.
+  bool isEqualExact(const GeProjectiveMatrix3& other) const noexcept { return *this == other; }
   /// True when every element differs by at most `tolerance` (absolute).
   bool isEqual(const GeProjectiveMatrix3& other, T tolerance) const noexcept {
     for (int i = 0; i < 16; ++i)

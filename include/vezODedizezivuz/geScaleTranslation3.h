@@ -115,6 +115,13 @@ class VO_EXPORT GeScale3 {
   friend constexpr bool operator!=(const GeScale3& a, const GeScale3& b) noexcept {
     return !(a == b);
   }
+  /// The same as `==`.
+  constexpr bool isEqualExact(const GeScale3& other) const noexcept { return *this == other; }
+  /// True when every component differs by at most `tolerance` (absolute).
+  bool isEqual(const GeScale3& other, T tolerance) const noexcept {
+    return GeScalar<T>::abs(x - other.x) <= tolerance &&
+           GeScalar<T>::abs(y - other.y) <= tolerance && GeScalar<T>::abs(z - other.z) <= tolerance;
+  }
 
   /// Writes "Scale3(x, y, z)" with the stream's own number formatting, no newline.
   std::ostream& dump(std::ostream& os) const;
@@ -197,6 +204,13 @@ class VO_EXPORT GeTranslation3 {
   }
   friend constexpr bool operator!=(const GeTranslation3& a, const GeTranslation3& b) noexcept {
     return !(a == b);
+  }
+  /// The same as `==`.
+  constexpr bool isEqualExact(const GeTranslation3& other) const noexcept { return *this == other; }
+  /// True when every component differs by at most `tolerance` (absolute).
+  bool isEqual(const GeTranslation3& other, T tolerance) const noexcept {
+    return GeScalar<T>::abs(x - other.x) <= tolerance &&
+           GeScalar<T>::abs(y - other.y) <= tolerance && GeScalar<T>::abs(z - other.z) <= tolerance;
   }
 
   /// Writes "Translation3(x, y, z)" with the stream's own number formatting, no newline.

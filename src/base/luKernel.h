@@ -16,15 +16,20 @@
 //   decomposition moved to its position. Lanes that must skip a term get +0 subtracted instead
 //   (x − (+0) is x for every x, −0 included), so each lane computes exactly what a solve of its
 //   own column computes.
-// Rows live in four-lane vectors (lane c = column c) held in registers; lanes n and above are
-// zero. Nothing is allocated and nothing is stored to memory by index.
+// Rows live in four-lane vectors (lane c = column c) held in registers, the multipliers in a
+// second set beside them. Nothing is allocated and nothing is stored to memory by index.
 
 #include <vezODedizezivuz/geScalar.h>
 #include <zevIRudez/FloatUtil.h>
 
-#include <emmintrin.h>
-
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
+
+#if (defined(__SSE2__) || defined(_M_X64)) && !defined(VO_LU_PORTABLE)
+#include <emmintrin.h>
+#define VO_LU_SSE2 1
+#endif
 
 #if defined(__GNUC__)
 #define VO_LU_INLINE inline __attribute__((always_inline))
@@ -38,7 +43,92 @@ namespace Vo {
 namespace MatrixImp {
 
 // Four lanes of T with the few operations the kernel needs. Masks are vectors whose lanes are
-// all ones (selected) or all zeros.
+// all ones (selected) or all zeros. SSE2 on x86-64; elsewhere the portable version below, which
+// computes the same values lane by lane.
+template <class T>
+struct PortableLanes {
+  using Bits = std::conditional_t<sizeof(T) == 4, std::uint32_t, std::uint64_t>;
+  struct V {
+    T v[4];
+  };
+  static Bits bits(T x) noexcept {
+    Bits b;
+    std::memcpy(&b, &x, sizeof b);
+    return b;
+  }
+  static T fromBits(Bits b) noexcept {
+    T x;
+    std::memcpy(&x, &b, sizeof x);
+    return x;
+  }
+  template <class F>
+  static V each(F f) noexcept {
+    return {{f(0), f(1), f(2), f(3)}};
+  }
+  static V set(T a, T b, T c, T d) noexcept { return {{a, b, c, d}}; }
+  static V set1(T x) noexcept { return {{x, x, x, x}}; }
+  static V zero() noexcept { return set1(T(0)); }
+  static T lane(V a, int i) noexcept { return a.v[i]; }
+  static V broadcast(V a, int i) noexcept { return set1(a.v[i]); }
+  static V sub(V a, V b) noexcept {
+    return each([&](int i) { return a.v[i] - b.v[i]; });
+  }
+  static V mul(V a, V b) noexcept {
+    return each([&](int i) { return a.v[i] * b.v[i]; });
+  }
+  static V div(V a, V b) noexcept {
+    return each([&](int i) { return a.v[i] / b.v[i]; });
+  }
+  static V bitAnd(V a, V b) noexcept {
+    return each([&](int i) { return fromBits(bits(a.v[i]) & bits(b.v[i])); });
+  }
+  static V bitOr(V a, V b) noexcept {
+    return each([&](int i) { return fromBits(bits(a.v[i]) | bits(b.v[i])); });
+  }
+  static T maskLane(bool on) noexcept { return fromBits(on ? ~Bits(0) : Bits(0)); }
+  static V unitMask(int k) noexcept {
+    return each([&](int i) { return maskLane(i == k); });
+  }
+  static int lowMaskBits(V m) noexcept {
+    int r = 0;
+    for (int i = 0; i < 4; ++i) r |= static_cast<int>(bits(m.v[i]) >> (8 * sizeof(T) - 1)) << i;
+    return r;
+  }
+  static V select(V m, V a, V b) noexcept {
+    return each([&](int i) { return bits(m.v[i]) ? a.v[i] : b.v[i]; });
+  }
+  // The second operand when the first is not greater (NaN included), as the SSE2 maximum.
+  static V max(V a, V b) noexcept {
+    return each([&](int i) { return a.v[i] > b.v[i] ? a.v[i] : b.v[i]; });
+  }
+  static V loadu(const T* p) noexcept { return {{p[0], p[1], p[2], p[3]}}; }
+  static void storeu(T* p, V a) noexcept { std::memcpy(p, a.v, sizeof a.v); }
+  static void store3(T* p, V a) noexcept { std::memcpy(p, a.v, 3 * sizeof(T)); }
+  static void transpose(V& a, V& b, V& c, V& d) noexcept {
+    const V m[4] = {a, b, c, d};
+    a = {{m[0].v[0], m[1].v[0], m[2].v[0], m[3].v[0]}};
+    b = {{m[0].v[1], m[1].v[1], m[2].v[1], m[3].v[1]}};
+    c = {{m[0].v[2], m[1].v[2], m[2].v[2], m[3].v[2]}};
+    d = {{m[0].v[3], m[1].v[3], m[2].v[3], m[3].v[3]}};
+  }
+  static V abs(V a) noexcept {
+    return each([&](int i) { return GeScalar<T>::abs(a.v[i]); });
+  }
+  static V negligible(V a) noexcept {
+    return each([&](int i) { return maskLane(GeScalar<T>::isNegligible(a.v[i])); });
+  }
+  static V mask(int laneBits) noexcept {
+    return each([&](int i) { return maskLane((laneBits >> i) & 1); });
+  }
+};
+
+#ifndef VO_LU_SSE2
+
+template <class T>
+struct Lanes : PortableLanes<T> {};
+
+#else
+
 template <class T>
 struct Lanes;
 
@@ -168,6 +258,8 @@ struct Lanes<double> {
   }
 };
 
+#endif
+
 template <class T, int n>
 class LuKernel {
  public:
@@ -177,22 +269,24 @@ class LuKernel {
   // The packed factors, row i in row[i] (unit lower triangle below the diagonal, upper triangle
   // on and above it), the pivot row chosen for each column, the parity of the exchanges, and
   // the original row now at each position (the permutation of the right-hand sides).
+  // The upper triangle lives in the rows (lanes c >= r of row[r]; the lanes below are scratch)
+  // and the multipliers in lower[r] (lanes c < r), so that storing a multiplier is off the
+  // elimination's critical path.
   struct Decomposition {
     V row[n];
+    V lower[n];
     int index[n];
     int origin[n];
     T parity;
 
-    T at(int r, int c) const noexcept { return L::lane(row[r], c); }
+    T at(int r, int c) const noexcept { return c < r ? L::lane(lower[r], c) : L::lane(row[r], c); }
   };
 
-  // Factors the rows in d.row (lanes n..3 zero); lane i of rowMax is the largest magnitude of
-  // row i. False when a row's largest magnitude or a pivot is negligible, or when no pivot can
-  // be chosen (NaN elements).
+  // Factors the rows in d.row (lanes n..3 zero, d.lower is filled); lane i of rowMax is the largest
+  // magnitude of row i. False when a row's largest magnitude or a pivot is negligible, or when no
+  // pivot can be chosen (NaN elements).
   static VO_LU_INLINE bool decompose(Decomposition& d, V rowMax) noexcept {
     V* r = d.row;
-    // Largest magnitudes as a max over columns: exact, as no order of maxima changes their
-    // value (NaN rows end up without a pivot whatever their scale).
     if (L::lowMaskBits(L::negligible(rowMax)) & ((1 << n) - 1)) return false;
     const V scales = L::div(L::set1(T(1)), rowMax);
     T scale[n];
@@ -202,12 +296,12 @@ class LuKernel {
       scale[i] = L::lane(scales, i);
       origin[i] = i;
     }
+    V* lower = d.lower;
+    VO_LU_UNROLL
+    for (int i = 0; i < n; ++i) lower[i] = L::zero();
     int exchanges = 0;
     VO_LU_UNROLL
     for (int j = 0; j < n; ++j) {
-      // The last row whose scaled magnitude is >= the largest before it: ties go to the later
-      // row, NaN is never taken. Branch-free: pivots of real matrices come in patterns that
-      // no branch predictor learns.
       // The last row whose scaled magnitude is >= the largest before it: a tie goes to the
       // later row, NaN is never taken.
       T big = T(0);
@@ -232,6 +326,9 @@ class LuKernel {
           const V row = r[i];
           r[i] = r[j];
           r[j] = row;
+          const V low = lower[i];
+          lower[i] = lower[j];
+          lower[j] = low;
           const int o = origin[i];
           origin[i] = origin[j];
           origin[j] = o;
@@ -244,14 +341,13 @@ class LuKernel {
       if (j + 1 < n) {
         const V inv = L::set1(T(1) / pivot);
         const V here = L::mask(1 << j);
-        const V after = L::mask(0xF & ~((2 << j) - 1));
         VO_LU_UNROLL
         for (int i = j + 1; i < n; ++i) {
-          // LU(i, j) · (1 / LU(j, j)) into lane j; the pivot row's multiple subtracted from the
-          // later lanes only (earlier lanes get +0 subtracted, which keeps them exactly).
+          // LU(i, j) · (1 / LU(j, j)), then LU(i, k) − LU(i, j)·LU(j, k) in the lanes k > j;
+          // the lanes up to j become scratch and are never read again.
           const V l = L::mul(L::broadcast(r[i], j), inv);
-          const V updated = L::sub(r[i], L::bitAnd(L::mul(l, r[j]), after));
-          r[i] = L::select(here, l, updated);
+          lower[i] = L::select(here, l, lower[i]);
+          r[i] = L::sub(r[i], L::mul(l, r[j]));
         }
       }
     }
@@ -265,7 +361,9 @@ class LuKernel {
     // started[k]: the lanes whose first non-zero entry came at or before row k; only those
     // subtract the term of row k (the solve skips the leading zeros of its right-hand side).
     // Before its 1 a lane holds exact zeros and subtracts nothing, so its first non-zero entry
-    // is its 1: the masks follow from the permutation alone, off the arithmetic's path.
+    // is its 1: the masks follow from the permutation alone. They clear the multiplier, not the
+    // product, which keeps them off the arithmetic's path: a skipped lane then subtracts
+    // (+0)·(+0) = +0, exactly nothing.
     V started[n];
     V any = L::zero();
     VO_LU_UNROLL
@@ -274,7 +372,7 @@ class LuKernel {
       V s = L::bitAnd(one, L::set1(T(1)));
       VO_LU_UNROLL
       for (int k = 0; k < i; ++k) {
-        s = L::sub(s, L::bitAnd(L::mul(L::broadcast(d.row[i], k), x[k]), started[k]));
+        s = L::sub(s, L::mul(L::bitAnd(L::broadcast(d.lower[i], k), started[k]), x[k]));
       }
       any = L::bitOr(any, one);
       started[i] = any;
