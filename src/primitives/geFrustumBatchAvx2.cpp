@@ -67,50 +67,11 @@ struct Avx2Lanes {
   }
 };
 
-// Two groups of eight per step: twice the independent work between two visits of a plane's
-// case, which the plane loop's indirect jumps and short dependency chains otherwise leave idle.
-struct Avx2PairLanes {
-  struct F {
-    __m256 lo, hi;
-  };
-  using M = F;
-  static constexpr std::size_t width = 16;
-
-  static F set1(float v) { return {_mm256_set1_ps(v), _mm256_set1_ps(v)}; }
-  static M none() { return {_mm256_setzero_ps(), _mm256_setzero_ps()}; }
-  static F add(F a, F b) { return {_mm256_add_ps(a.lo, b.lo), _mm256_add_ps(a.hi, b.hi)}; }
-  static F mul(F a, F b) { return {_mm256_mul_ps(a.lo, b.lo), _mm256_mul_ps(a.hi, b.hi)}; }
-  static M less(F a, F b) {
-    return {_mm256_cmp_ps(a.lo, b.lo, _CMP_LT_OQ), _mm256_cmp_ps(a.hi, b.hi, _CMP_LT_OQ)};
-  }
-  static M bitOr(M a, M b) { return {_mm256_or_ps(a.lo, b.lo), _mm256_or_ps(a.hi, b.hi)}; }
-  static M bitAnd(M a, M b) { return {_mm256_and_ps(a.lo, b.lo), _mm256_and_ps(a.hi, b.hi)}; }
-
-  static void loadBoxes(const float* b, F bounds[6]) {
-    __m256 lo[6], hi[6];
-    Avx2Lanes::loadBoxes(b, lo);
-    Avx2Lanes::loadBoxes(b + 48, hi);
-    for (int k = 0; k < 6; ++k) bounds[k] = {lo[k], hi[k]};
-  }
-  static void loadPoints(const float* p, F c[3]) {
-    __m256 lo[3], hi[3];
-    Avx2Lanes::loadPoints(p, lo);
-    Avx2Lanes::loadPoints(p + 24, hi);
-    for (int k = 0; k < 3; ++k) c[k] = {lo[k], hi[k]};
-  }
-  static void storeCodes(void* out, M crossing, M outside) {
-    Avx2Lanes::storeCodes(out, crossing.lo, outside.lo);
-    Avx2Lanes::storeCodes(static_cast<char*>(out) + 32, crossing.hi, outside.hi);
-  }
-};
-
 }  // namespace
 
 std::size_t classifyBoxesAvx2(const Planes& planes, const float* boxes, std::size_t count,
                               void* results) noexcept {
-  const std::size_t done = classifyBoxes<Avx2PairLanes>(planes, boxes, count, results);
-  return done + classifyBoxes<Avx2Lanes>(planes, boxes + 6 * done, count - done,
-                                         static_cast<char*>(results) + 4 * done);
+  return classifyBoxes<Avx2Lanes>(planes, boxes, count, results);
 }
 
 std::size_t classifyPointsAvx2(const Planes& planes, const float* points, std::size_t count,

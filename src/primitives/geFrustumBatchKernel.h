@@ -49,87 +49,100 @@ namespace Vo {
 namespace FrustumBatch {
 namespace {
 
-// One plane against every lane's box. `Signs` has bit a set when the plane's normal component
-// on axis a is greater than 0, so that the nearest corner takes the minimum on that axis; the
-// choice is made at compile time, leaving only arithmetic in the loop.
+// One plane against every lane's box, for `groups` groups of boxes. `Signs` has bit a set when
+// the plane's normal component on axis a is greater than 0, so that the nearest corner takes the
+// minimum on that axis; the choice is made at compile time, leaving only arithmetic in the loop.
 template <class Lanes, int Signs>
-inline __attribute__((always_inline)) void testPlane(const typename Lanes::F bounds[6],
-                                                     typename Lanes::F nx, typename Lanes::F ny,
-                                                     typename Lanes::F nz, typename Lanes::F d,
-                                                     typename Lanes::F threshold,
-                                                     typename Lanes::M& crossing,
-                                                     typename Lanes::M& outside) {
+void testPlane(const typename Lanes::F (*bounds)[6], std::size_t groups, typename Lanes::F nx,
+               typename Lanes::F ny, typename Lanes::F nz, typename Lanes::F d,
+               typename Lanes::F threshold, typename Lanes::M* crossing,
+               typename Lanes::M* outside) {
   constexpr int nearX = (Signs & 1) ? 0 : 1;
   constexpr int nearY = (Signs & 2) ? 2 : 3;
   constexpr int nearZ = (Signs & 4) ? 4 : 5;
-  const auto nearValue = Lanes::add(
-      Lanes::add(Lanes::add(Lanes::mul(nx, bounds[nearX]), Lanes::mul(ny, bounds[nearY])),
-                 Lanes::mul(nz, bounds[nearZ])),
-      d);
-  const auto farValue = Lanes::add(
-      Lanes::add(Lanes::add(Lanes::mul(nx, bounds[1 - nearX]), Lanes::mul(ny, bounds[5 - nearY])),
-                 Lanes::mul(nz, bounds[9 - nearZ])),
-      d);
-  const auto nearBelow = Lanes::less(nearValue, threshold);
-  crossing = Lanes::bitOr(crossing, nearBelow);
-  outside = Lanes::bitOr(outside, Lanes::bitAnd(nearBelow, Lanes::less(farValue, threshold)));
+  for (std::size_t g = 0; g < groups; ++g) {
+    const typename Lanes::F* b = bounds[g];
+    const auto nearValue =
+        Lanes::add(Lanes::add(Lanes::add(Lanes::mul(nx, b[nearX]), Lanes::mul(ny, b[nearY])),
+                              Lanes::mul(nz, b[nearZ])),
+                   d);
+    const auto farValue = Lanes::add(
+        Lanes::add(Lanes::add(Lanes::mul(nx, b[1 - nearX]), Lanes::mul(ny, b[5 - nearY])),
+                   Lanes::mul(nz, b[9 - nearZ])),
+        d);
+    const auto nearBelow = Lanes::less(nearValue, threshold);
+    crossing[g] = Lanes::bitOr(crossing[g], nearBelow);
+    outside[g] =
+        Lanes::bitOr(outside[g], Lanes::bitAnd(nearBelow, Lanes::less(farValue, threshold)));
+  }
 }
 
-// Lanes::F is a register of Lanes::width floats and Lanes::M a per-lane mask (a float register
-// of all-ones lanes, or an AVX-512 mask register); the operations are the instruction set's own.
+// Lanes::F is a register of Lanes::width floats and Lanes::M a per-lane mask; the operations
+// are the instruction set's own. The boxes go in blocks: each block is transposed once into
+// per-bound registers, then every plane runs over the whole block with its corner choice fixed,
+// so the inner loops hold no branch and no index arithmetic.
 template <class Lanes>
 std::size_t classifyBoxes(const Planes& planes, const float* boxes, std::size_t count,
                           void* results) noexcept {
   using F = typename Lanes::F;
+  using M = typename Lanes::M;
   constexpr std::size_t width = Lanes::width;
-  F nx[6], ny[6], nz[6], d[6];
+  constexpr std::size_t block = 32;  // groups: a few kilobytes of registers, well inside L1
   int signs[6];
   for (int p = 0; p < 6; ++p) {
-    nx[p] = Lanes::set1(planes.nx[p]);
-    ny[p] = Lanes::set1(planes.ny[p]);
-    nz[p] = Lanes::set1(planes.nz[p]);
-    d[p] = Lanes::set1(planes.d[p]);
     signs[p] = (planes.nearSelect[p][0] == 0 ? 1 : 0) | (planes.nearSelect[p][1] == 0 ? 2 : 0) |
                (planes.nearSelect[p][2] == 0 ? 4 : 0);
   }
   const F threshold = Lanes::set1(planes.threshold);
+  F bounds[block][6];
+  M crossing[block];
+  M outside[block];
   std::size_t i = 0;
-  for (; i + width <= count; i += width) {
-    // bounds[2a] is the minimum on axis a for every lane's box, bounds[2a + 1] the maximum.
-    F bounds[6];
-    Lanes::loadBoxes(boxes + 6 * i, bounds);
-    typename Lanes::M crossing = Lanes::none();
-    typename Lanes::M outside = Lanes::none();
+  while (count - i >= width) {
+    const std::size_t left = (count - i) / width;
+    const std::size_t groups = left < block ? left : block;
+    for (std::size_t g = 0; g < groups; ++g) {
+      // bounds[g][2a] is the minimum on axis a for every lane's box, bounds[g][2a + 1] the maximum.
+      Lanes::loadBoxes(boxes + 6 * (i + g * width), bounds[g]);
+      crossing[g] = Lanes::none();
+      outside[g] = Lanes::none();
+    }
     for (int p = 0; p < 6; ++p) {
-      // The same case for a plane on every step: the branch predictor learns the sequence.
+      const F nx = Lanes::set1(planes.nx[p]);
+      const F ny = Lanes::set1(planes.ny[p]);
+      const F nz = Lanes::set1(planes.nz[p]);
+      const F d = Lanes::set1(planes.d[p]);
       switch (signs[p]) {
         case 0:
-          testPlane<Lanes, 0>(bounds, nx[p], ny[p], nz[p], d[p], threshold, crossing, outside);
+          testPlane<Lanes, 0>(bounds, groups, nx, ny, nz, d, threshold, crossing, outside);
           break;
         case 1:
-          testPlane<Lanes, 1>(bounds, nx[p], ny[p], nz[p], d[p], threshold, crossing, outside);
+          testPlane<Lanes, 1>(bounds, groups, nx, ny, nz, d, threshold, crossing, outside);
           break;
         case 2:
-          testPlane<Lanes, 2>(bounds, nx[p], ny[p], nz[p], d[p], threshold, crossing, outside);
+          testPlane<Lanes, 2>(bounds, groups, nx, ny, nz, d, threshold, crossing, outside);
           break;
         case 3:
-          testPlane<Lanes, 3>(bounds, nx[p], ny[p], nz[p], d[p], threshold, crossing, outside);
+          testPlane<Lanes, 3>(bounds, groups, nx, ny, nz, d, threshold, crossing, outside);
           break;
         case 4:
-          testPlane<Lanes, 4>(bounds, nx[p], ny[p], nz[p], d[p], threshold, crossing, outside);
+          testPlane<Lanes, 4>(bounds, groups, nx, ny, nz, d, threshold, crossing, outside);
           break;
         case 5:
-          testPlane<Lanes, 5>(bounds, nx[p], ny[p], nz[p], d[p], threshold, crossing, outside);
+          testPlane<Lanes, 5>(bounds, groups, nx, ny, nz, d, threshold, crossing, outside);
           break;
         case 6:
-          testPlane<Lanes, 6>(bounds, nx[p], ny[p], nz[p], d[p], threshold, crossing, outside);
+          testPlane<Lanes, 6>(bounds, groups, nx, ny, nz, d, threshold, crossing, outside);
           break;
         default:
-          testPlane<Lanes, 7>(bounds, nx[p], ny[p], nz[p], d[p], threshold, crossing, outside);
+          testPlane<Lanes, 7>(bounds, groups, nx, ny, nz, d, threshold, crossing, outside);
           break;
       }
     }
-    Lanes::storeCodes(static_cast<char*>(results) + 4 * i, crossing, outside);
+    for (std::size_t g = 0; g < groups; ++g) {
+      Lanes::storeCodes(static_cast<char*>(results) + 4 * (i + g * width), crossing[g], outside[g]);
+    }
+    i += groups * width;
   }
   return i;
 }
