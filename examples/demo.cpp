@@ -145,6 +145,8 @@ double bestTime(Run run) {
 
 const char* pathName(Frustum::SimdPath path) {
   switch (path) {
+    case Frustum::SimdPath::avx512:
+      return "AVX-512";
     case Frustum::SimdPath::avx2:
       return "AVX2";
     case Frustum::SimdPath::sse2:

@@ -70,7 +70,7 @@ std::vector<Box> scene(std::uint32_t seed, std::size_t count) {
 
 std::vector<Path> availablePaths() {
   std::vector<Path> paths;
-  for (Path p : {Path::scalar, Path::sse2, Path::avx2, Path::automatic}) {
+  for (Path p : {Path::scalar, Path::sse2, Path::avx2, Path::avx512, Path::automatic}) {
     if (Frustum::isAvailable(p)) paths.push_back(p);
   }
   return paths;
@@ -84,6 +84,8 @@ const char* name(Path p) {
       return "sse2";
     case Path::avx2:
       return "avx2";
+    case Path::avx512:
+      return "avx512";
     default:
       return "automatic";
   }
@@ -150,7 +152,7 @@ TEST(FrustumBatch, ShortAndEmptyBatchesWriteExactlyTheirResults) {
 TEST(FrustumBatch, AnUnavailablePathIsReportedNotRun) {
   EXPECT_TRUE(Frustum::isAvailable(Frustum::bestPath()));
   EXPECT_NE(Frustum::bestPath(), Path::automatic);
-  for (Path path : {Path::sse2, Path::avx2}) {
+  for (Path path : {Path::sse2, Path::avx2, Path::avx512}) {
     if (Frustum::isAvailable(path)) continue;
     const Frustum cube{GeProjectiveMatrix3<float>()};
     const Box box(GePoint3<float>(0, 0, 0));

@@ -59,7 +59,6 @@ template <class T>
 class VO_EXPORT GeBezier3FaceBuilder : public GeLineFaceBuilder<T> {
  public:
   GeBezier3FaceBuilder() = default;
-  ~GeBezier3FaceBuilder() override = default;
 
   /// Adds a cubic Bézier edge from the current point (the first control point) through the
   /// control points `control1` and `control2` to `end`, which becomes the current point. The

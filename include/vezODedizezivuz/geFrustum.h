@@ -94,7 +94,8 @@ class VO_EXPORT GeFrustum<float> {
     automatic,  ///< the fastest path this processor supports
     scalar,     ///< one element at a time, plane by plane; available everywhere
     sse2,       ///< four elements per step (x86-64)
-    avx2        ///< eight elements per step (x86-64 processors with AVX2)
+    avx2,       ///< eight elements per step (x86-64 processors with AVX2)
+    avx512      ///< sixteen elements per step (x86-64 processors with AVX-512F)
   };
 
   /// Whether `path` can run on this processor (`automatic` and `scalar` always can).

@@ -14,10 +14,19 @@ static_assert(GeFrustum<float>::OUTSIDE == 1 && GeFrustum<float>::INSIDE == 2 &&
               "the kernels write these codes");
 static_assert(sizeof(GePoint3<float>) == 3 * sizeof(float), "points are read as three floats");
 
-// Answered once; false too when the operating system does not save the AVX registers.
+// Answered once each; false too when the operating system does not save the wider registers.
 bool processorHasAvx2() noexcept {
 #if defined(__x86_64__) || defined(__i386__)
   static const bool has = __builtin_cpu_supports("avx2") != 0;
+  return has;
+#else
+  return false;
+#endif
+}
+
+bool processorHasAvx512() noexcept {
+#if defined(__x86_64__) || defined(__i386__)
+  static const bool has = __builtin_cpu_supports("avx512f") != 0;
   return has;
 #else
   return false;
@@ -43,11 +52,14 @@ bool GeFrustum<float>::isAvailable(SimdPath path) noexcept {
       return builtWithSse2();
     case SimdPath::avx2:
       return builtWithSse2() && processorHasAvx2();
+    case SimdPath::avx512:
+      return builtWithSse2() && processorHasAvx512();
   }
   return false;
 }
 
 GeFrustum<float>::SimdPath GeFrustum<float>::bestPath() noexcept {
+  if (isAvailable(SimdPath::avx512)) return SimdPath::avx512;
   if (isAvailable(SimdPath::avx2)) return SimdPath::avx2;
   if (isAvailable(SimdPath::sse2)) return SimdPath::sse2;
   return SimdPath::scalar;

@@ -39,6 +39,10 @@ std::size_t classifyPointsSse2(const Planes& planes, const float* points, std::s
                                void* results) noexcept;
 std::size_t classifyPointsAvx2(const Planes& planes, const float* points, std::size_t count,
                                void* results) noexcept;
+std::size_t classifyBoxesAvx512(const Planes& planes, const float* boxes, std::size_t count,
+                                void* results) noexcept;
+std::size_t classifyPointsAvx512(const Planes& planes, const float* points, std::size_t count,
+                                 void* results) noexcept;
 
 }  // namespace FrustumBatch
 }  // namespace Vo
