@@ -101,9 +101,17 @@ void GeFrustum<float>::classify(const GeAlignedBox3<float>* boxes, std::size_t c
   if (chosen != SimdPath::scalar && count > 0) {
     const FrustumBatch::Planes planes = lanePlanes(*this);
     const float* bounds = &boxes[0].x.min;
-    done = chosen == SimdPath::avx2
-               ? FrustumBatch::classifyBoxesAvx2(planes, bounds, count, results)
-               : FrustumBatch::classifyBoxesSse2(planes, bounds, count, results);
+    switch (chosen) {
+      case SimdPath::avx512:
+        done = FrustumBatch::classifyBoxesAvx512(planes, bounds, count, results);
+        break;
+      case SimdPath::avx2:
+        done = FrustumBatch::classifyBoxesAvx2(planes, bounds, count, results);
+        break;
+      default:
+        done = FrustumBatch::classifyBoxesSse2(planes, bounds, count, results);
+        break;
+    }
   }
   for (std::size_t i = done; i < count; ++i) results[i] = classifyPlain(boxes[i]);
 }
@@ -116,6 +124,9 @@ void GeFrustum<float>::classify(const GePoint3<float>* points, std::size_t count
     const FrustumBatch::Planes planes = lanePlanes(*this);
     const float* coordinates = &points[0].x;
     switch (chosen) {
+      case SimdPath::avx512:
+        done = FrustumBatch::classifyPointsAvx512(planes, coordinates, count, results);
+        break;
       case SimdPath::avx2:
         done = FrustumBatch::classifyPointsAvx2(planes, coordinates, count, results);
         break;
