@@ -91,7 +91,10 @@ std::size_t classifyBoxes(const Planes& planes, const float* boxes, std::size_t 
   using F = typename Lanes::F;
   using M = typename Lanes::M;
   constexpr std::size_t width = Lanes::width;
-  constexpr std::size_t block = 32;  // groups: a few kilobytes of registers, well inside L1
+  // Small blocks: the next block's loads then overlap this one's arithmetic in the out-of-order
+  // window (measured best on a million boxes), while each plane's case is still chosen once per
+  // block rather than once per group.
+  constexpr std::size_t block = 4;
   int signs[6];
   for (int p = 0; p < 6; ++p) {
     signs[p] = (planes.nearSelect[p][0] == 0 ? 1 : 0) | (planes.nearSelect[p][1] == 0 ? 2 : 0) |
