@@ -65,6 +65,14 @@ class VO_EXPORT GePlane3 {
     return normal.x * p.x + normal.y * p.y + normal.z * p.z + d;
   }
 
+  /// Normal x, y, z, then d, each within `tolerance` (absolute); false at the first that is not.
+  bool isEqual(const GePlane3& other, T tolerance) const noexcept {
+    return GeScalar<T>::abs(normal.x - other.normal.x) <= tolerance &&
+           GeScalar<T>::abs(normal.y - other.normal.y) <= tolerance &&
+           GeScalar<T>::abs(normal.z - other.normal.z) <= tolerance &&
+           GeScalar<T>::abs(d - other.d) <= tolerance;
+  }
+
   /// Where origin + t·direction meets the plane. The normal is first scaled to unit length
   /// while `d` is used as stored, so for a normal that is not of unit length the answer is that
   /// of the plane unitNormal·p + d = 0. False, with `t` unchanged, when the ray is parallel

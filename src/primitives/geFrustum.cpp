@@ -36,14 +36,7 @@ GeFrustum<float>::GeFrustum(const GeProjectiveMatrix3<float>& m) {
 
 bool GeFrustum<float>::isEqual(const GeFrustum& other, float tolerance) const noexcept {
   for (int i = 0; i < 6; ++i) {
-    const GePlane3<float>& p = planes_[i];
-    const GePlane3<float>& q = other.planes_[i];
-    if (!FloatUtil::isEqual(p.normal.x, q.normal.x, tolerance) ||
-        !FloatUtil::isEqual(p.normal.y, q.normal.y, tolerance) ||
-        !FloatUtil::isEqual(p.normal.z, q.normal.z, tolerance) ||
-        !FloatUtil::isEqual(p.d, q.d, tolerance)) {
-      return false;
-    }
+    if (!planes_[i].isEqual(other.planes_[i], tolerance)) return false;
   }
   return true;
 }

@@ -250,14 +250,7 @@ bool GeShaft::isEqual(const GeShaft& other, float tolerance) const noexcept {
     return false;
   }
   for (unsigned short i = 0; i < planeCount_; ++i) {
-    const GePlane3<float>& p = planes_[i];
-    const GePlane3<float>& q = other.planes_[i];
-    if (!FloatUtil::isEqual(p.normal.x, q.normal.x, tolerance) ||
-        !FloatUtil::isEqual(p.normal.y, q.normal.y, tolerance) ||
-        !FloatUtil::isEqual(p.normal.z, q.normal.z, tolerance) ||
-        !FloatUtil::isEqual(p.d, q.d, tolerance)) {
-      return false;
-    }
+    if (!planes_[i].isEqual(other.planes_[i], tolerance)) return false;
   }
   return true;
 }
