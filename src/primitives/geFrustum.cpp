@@ -1,6 +1,5 @@
 #include <vezODedizezivuz/geFrustum.h>
 
-#include <zevIRudez/FloatUtil.h>
 
 namespace Vo {
 
