@@ -1,6 +1,5 @@
 #include <vezODedizezivuz/geFrustum.h>
 
-
 namespace Vo {
 
 namespace {
