@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 #include <sstream>
+#include <type_traits>
 #include <vector>
 
 #include "testUtil.h"
@@ -13,6 +14,11 @@
 namespace {
 
 using namespace Vo;
+
+// Layout and the functor's type names are part of the interface.
+static_assert(std::is_same_v<UnaryFunctor<GePoint3<float>, bool>::argument_type, GePoint3<float>>);
+static_assert(std::is_same_v<UnaryFunctor<GeVector3<float>, void>::result_type, void>);
+static_assert(sizeof(GeAlignedBox3<double>) == 6 * sizeof(double));
 
 template <class T>
 class AlignedBoxes : public ::testing::Test {};
@@ -81,7 +87,7 @@ TYPED_TEST(AlignedBoxes, IntersectionParametersLieInTheBox) {
     const Interval<T> r = b.intersectLine(o, d);
     if (r.isEmpty()) continue;
     ++hits;
-    for (const T t : {r.min, r.max, (r.min + r.max) / 2})
+    for (const T t : {r.min, r.max})
       for (int axis = 0; axis < 3; ++axis) {
         const T p = (o + d * t)[axis];
         EXPECT_NEAR(p, std::clamp(p, b.getInterval(axis).min, b.getInterval(axis).max),

@@ -13,6 +13,8 @@ namespace {
 
 using namespace Vo;
 
+static_assert(sizeof(CoRgbColorT<double>) == 3 * sizeof(double));
+
 template <class T>
 class Colors : public ::testing::Test {};
 using Reals = ::testing::Types<float, double>;

@@ -4,8 +4,10 @@
 #include <zevIRudez/RnRng.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <sstream>
+#include <type_traits>
 #include <vector>
 
 #include "testUtil.h"
@@ -13,6 +15,10 @@
 namespace {
 
 using namespace Vo;
+
+static_assert(sizeof(GePlane3<float>) == 4 * sizeof(float));
+static_assert(sizeof(GeNormalizedPlane3<double>) == 4 * sizeof(double));
+static_assert(std::is_trivially_copyable_v<GeNormalizedPlane3<float>>);
 
 template <class T>
 class Planes : public ::testing::Test {};
@@ -49,16 +55,15 @@ TYPED_TEST(Planes, RayParametersAndParallelMissesWithinOneMillionth) {
   EXPECT_TRUE(GePlane3<T>(GeVector3<T>(0, 0, 2), -2).intersectRay(o, GeVector3<T>(0, 0, 1), t));
   EXPECT_EQ(t, T(2));
   // Only the parallel test of a double plane drops to float.
-  double td = 0;
-  ASSERT_TRUE(zPlane<double>(-0.1).intersectRay({0, 0, 0}, GeVector3<double>(0, 0, 3), td));
-  EXPECT_EQ(td, 0.1 / 3.0);
+  ASSERT_TRUE(zPlane<T>(T(-0.1)).intersectRay(o, GeVector3<T>(0, 0, 3), t));
+  EXPECT_EQ(t, T(0.1) / T(3));
 }
 
-TYPED_TEST(Planes, EvaluationIsPositiveOnTheNormalsSideAndTextIsNormalThenOffset) {
+TYPED_TEST(Planes, EvaluationAndDistanceArePositiveOnTheNormalsSideAndTextIsNormalThenOffset) {
   using T = TypeParam;
   const GePlane3<T> plane(GeVector3<T>(0, 0, 2), -2);
-  EXPECT_GT(plane.evaluate(GePoint3<T>(0, 0, 2)), T(0));
   EXPECT_EQ(plane.evaluate(GePoint3<T>(3, 4, 1)), T(0));
+  EXPECT_EQ(plane.evaluate(GePoint3<T>(3, 4, 2)), T(2));  // the normal as stored, not unit
   EXPECT_EQ(zPlane<T>(-2).distance(GePoint3<T>(0, 0, -1)), T(-3));
   std::ostringstream s;
   s << zPlane<T>(-2) << ' ' << GePlane3<T>(GeVector3<T>(T(0.5), 1, 0), 3);

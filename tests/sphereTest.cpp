@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
+#include <utility>
 
 #include "testUtil.h"
 
 namespace {
 
 using namespace Vo;
+
+static_assert(sizeof(GeSphere3<double>) == 4 * sizeof(double));
 
 template <class T>
 class Spheres : public ::testing::Test {};
@@ -19,57 +23,50 @@ TYPED_TEST_SUITE(Spheres, Reals);
 template <class T>
 const GeSphere3<T> kUnit(GePoint3<T>(0, 0, 0), 1);
 
-TYPED_TEST(Spheres, RayParametersAreOrderedAndAMissLeavesThemAlone) {
-  using T = TypeParam;
-  const struct {
-    const char* name;
-    GePoint3<T> origin;
-    GeVector3<T> direction;
-    bool hit;
-    T t0, t1;
-  } cases[] = {
-      {"through the centre", {0, 0, -5}, {0, 0, 1}, true, 4, 6},
-      {"against the direction", {0, 0, -5}, {0, 0, -2}, true, -3, -2},
-      {"behind the origin", {0, 0, 5}, {0, 0, 1}, true, -6, -4},
-      {"from the centre", {0, 0, 0}, {1, 0, 0}, true, -1, 1},
-      {"tangent", {1, 0, -5}, {0, 0, 1}, true, 5, 5},
-      {"miss", {2, 0, -5}, {0, 0, 1}, false, -7, -7},
-      {"zero direction", {0, 0, -5}, {0, 0, 0}, false, -7, -7},
-  };
-  for (const auto& c : cases) {
-    T t0 = -7, t1 = -7;
-    EXPECT_EQ(kUnit<T>.intersectRay(c.origin, c.direction, t0, t1), c.hit) << c.name;
-    EXPECT_EQ(t0, c.t0) << c.name;
-    EXPECT_EQ(t1, c.t1) << c.name;
-  }
+// intersectRay of the unit sphere as (hit, t0, t1), both parameters starting at -7.
+template <class T>
+std::tuple<bool, T, T> ray(const GePoint3<T>& origin, const GeVector3<T>& direction) {
+  T t0 = -7, t1 = -7;
+  const bool hit = kUnit<T>.intersectRay(origin, direction, t0, t1);
+  return {hit, t0, t1};
 }
 
-TYPED_TEST(Spheres, SlightlyNegativeDiscriminantStillCountsAsTangent) {
+TYPED_TEST(Spheres, RayParametersAreOrderedAndAMissLeavesThemAlone) {
   using T = TypeParam;
-  // The discriminant is 1 - x*x: about -8e-5 (float) or -8e-8 (double) just grazes, twice as
-  // far out misses.
+  using R = std::tuple<bool, T, T>;
+  EXPECT_EQ(ray<T>({0, 0, -5}, {0, 0, 1}), R(true, 4, 6));
+  EXPECT_EQ(ray<T>({0, 0, -5}, {0, 0, -2}), R(true, -3, -2));  // against the direction
+  EXPECT_EQ(ray<T>({0, 0, 5}, {0, 0, 1}), R(true, -6, -4));    // behind the origin
+  EXPECT_EQ(ray<T>({0, 0, 0}, {1, 0, 0}), R(true, -1, 1));     // from the centre
+  EXPECT_EQ(ray<T>({1, 0, -5}, {0, 0, 1}), R(true, 5, 5));     // tangent
+  EXPECT_EQ(ray<T>({2, 0, -5}, {0, 0, 1}), R(false, -7, -7));
+  EXPECT_EQ(ray<T>({0, 0, -5}, {0, 0, 0}), R(false, -7, -7));
+  // The discriminant 1 - x*x at about -8e-5 (float) or -8e-8 (double) still grazes; three
+  // times as far out misses.
   const T graze = sizeof(T) == sizeof(float) ? T(4e-5) : T(4e-8);
-  const GeVector3<T> up(0, 0, 1);
-  T t0 = 0, t1 = 0;
-  EXPECT_TRUE(kUnit<T>.intersectRay(GePoint3<T>(1 + graze, 0, -5), up, t0, t1));
-  EXPECT_EQ(t0, t1);
+  const auto [hit, t0, t1] = ray<T>({1 + graze, 0, -5}, {0, 0, 1});
+  EXPECT_TRUE(hit && t0 == t1) << t0 << " " << t1;
   EXPECT_NEAR(t0, T(5), VoTest::tolerance<T>());
-  EXPECT_FALSE(kUnit<T>.intersectRay(GePoint3<T>(1 + 3 * graze, 0, -5), up, t0, t1));
+  EXPECT_FALSE(std::get<0>(ray<T>({1 + 3 * graze, 0, -5}, {0, 0, 1})));
 }
 
 TYPED_TEST(Spheres, ClosestPointOnlyFromOutsideWithTheCentreAhead) {
   using T = TypeParam;
-  const GeVector3<T> up(0, 0, 1);
-  GePoint3<T> result(-7, -7, -7);
-  EXPECT_FALSE(kUnit<T>.getClosestPoint(GePoint3<T>(0, 0, T(0.5)), up, result));  // inside
-  EXPECT_FALSE(kUnit<T>.getClosestPoint(GePoint3<T>(0, 0, 5), up, result));       // behind
-  EXPECT_EQ(result, GePoint3<T>(-7, -7, -7));
-  EXPECT_TRUE(kUnit<T>.getClosestPoint(GePoint3<T>(2, 0, -5), up, result));
-  EXPECT_EQ(result, GePoint3<T>(1, 0, 0));
-  EXPECT_TRUE(kUnit<T>.getClosestPoint(GePoint3<T>(0, 0, -5), up, result));
-  EXPECT_EQ(result, GePoint3<T>(0, 0, 0));
-  // An origin on the surface counts as outside.
-  EXPECT_TRUE(kUnit<T>.getClosestPoint(GePoint3<T>(0, 0, -1), up, result));
+  using P = GePoint3<T>;
+  const auto closest = [](const P& origin) {  // along +z, the result starting at -7s
+    P result(-7, -7, -7);
+    const bool found = kUnit<T>.getClosestPoint(origin, GeVector3<T>(0, 0, 1), result);
+    return std::make_pair(found, result);
+  };
+  EXPECT_EQ(closest({0, 0, T(0.5)}), std::make_pair(false, P(-7, -7, -7)));  // inside
+  EXPECT_EQ(closest({0, 0, 5}), std::make_pair(false, P(-7, -7, -7)));       // behind
+  EXPECT_EQ(closest({2, 0, -5}), std::make_pair(true, P(1, 0, 0)));
+  EXPECT_EQ(closest({0, 0, -5}), std::make_pair(true, P(0, 0, 0)));
+  EXPECT_TRUE(closest({0, 0, -1}).first);  // on the surface counts as outside
+}
+
+TYPED_TEST(Spheres, DumpEndsWithABlank) {
+  using T = TypeParam;
   std::ostringstream s;
   s << kUnit<T> << GeSphere3<T>(GePoint3<T>(1, T(-2.5), 3), T(0.5));
   EXPECT_EQ(s.str(), "GeSphere {(0, 0, 0), 1} GeSphere {(1, -2.5, 3), 0.5} ");
