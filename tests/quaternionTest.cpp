@@ -116,16 +116,16 @@ TYPED_TEST(Quaternions, ExpUndoesLogAndInterpolationsFollowTheShorterArc) {
     const T t = static_cast<T>(n) / 49;
     SCOPED_TRACE(::testing::Message() << "p " << p << " q " << q << " t " << t);
     const Q<T> l = Q<T>::log(p.w < 0 ? -p : p);
-    EXPECT_TRUE(l.w == T(0) && Q<T>::exp(l).isEqual(p.w < 0 ? -p : p, tol)) << l;
+    EXPECT_TRUE(l.w == T(0) && Q<T>::exp(l).isEqual(p.w < 0 ? -p : p, tol)) << "log " << l;
     EXPECT_TRUE(Q<T>::slerp(p, q, 0, 0).isEqual(p, tol));
     EXPECT_TRUE(sameRotation(Q<T>::slerp(p, q, 1, 0), q, tol));
     EXPECT_EQ(Q<T>::slerp(p, q, t, 0), Q<T>::slerp(p, -q, t, 0));
     EXPECT_NEAR(Q<T>::slerp(p, q, t, 0).length(), T(1), tol);
     // Equal and opposite inputs take the linear branch and stay at p.
-    EXPECT_TRUE(Q<T>::slerp(p, p, t, 0).isEqual(p, tol));
-    EXPECT_TRUE(Q<T>::slerp(p, -p, t, 0).isEqual(p, tol));
-    EXPECT_TRUE(Q<T>::squad(p, a, b, q, 0).isEqual(p, tol));
-    EXPECT_TRUE(Q<T>::squad(p, a, b, q, 1).isEqual(Q<T>::slerp(p, q, 1, 0), tol));
+    EXPECT_TRUE(Q<T>::slerp(p, p, t, 0).isEqual(p, tol) &&
+                Q<T>::slerp(p, -p, t, 0).isEqual(p, tol));
+    EXPECT_TRUE(Q<T>::squad(p, a, b, q, 0).isEqual(p, tol)) << "squad at 0";
+    EXPECT_TRUE(Q<T>::squad(p, a, b, q, 1).isEqual(Q<T>::slerp(p, q, 1, 0), tol)) << "squad at 1";
     // bisect is the normalised half-way slerp on the shorter arc; doub goes the other way.
     const Q<T> near = Q<T>::isShortestGreatCircle(p, q) ? q : -q;
     Q<T> half = Q<T>::slerp(p, near, T(0.5), 0);
