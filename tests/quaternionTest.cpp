@@ -19,11 +19,8 @@ static_assert(sizeof(GeQuaternion3<float>) == 4 * sizeof(float));
 
 template <class T>
 class Quaternions : public ::testing::Test {};
-template <class T>
-class EulerAngles : public ::testing::Test {};
 using Reals = ::testing::Types<float, double>;
 TYPED_TEST_SUITE(Quaternions, Reals);
-TYPED_TEST_SUITE(EulerAngles, Reals);
 
 template <class T>
 using Q = GeQuaternion3<T>;
@@ -75,7 +72,7 @@ TYPED_TEST(Quaternions, MatrixRoundTripsGiveTheRotationAndProductsComposeLikeMat
   }
 }
 
-TYPED_TEST(Quaternions, MatrixEdgeCases) {
+TYPED_TEST(Quaternions, MatrixConversionsHandleHalfTurnsScaleAndZeroLength) {
   using T = TypeParam;
   const T tol = VoTest::tolerance<T>();
   Q<T> q;
@@ -243,7 +240,7 @@ GeLinearMatrix3<T> eulerMatrix(int convention, T a, T b, T c) {
   return m;
 }
 
-TYPED_TEST(EulerAngles, EveryConventionIsItsAxisProductAndReadsBackWithinItsRanges) {
+TYPED_TEST(Quaternions, EulerEveryConventionIsItsAxisProductAndReadsBackWithinItsRanges) {
   using T = TypeParam;
   const T tol = 10 * VoTest::tolerance<T>();
   std::mt19937 rng(9009);
@@ -280,7 +277,7 @@ TYPED_TEST(EulerAngles, EveryConventionIsItsAxisProductAndReadsBackWithinItsRang
   }
 }
 
-TYPED_TEST(EulerAngles, SinesAndCosinesAreTheDoublePrecisionValuesRounded) {
+TYPED_TEST(Quaternions, EulerSinesAndCosinesAreTheDoublePrecisionValuesRounded) {
   using T = TypeParam;
   // staticXYZ with (a, 0, 0) is Rx(a): element (2, 2) is cos a and element (2, 1) is sin a,
   // each multiplied by cos 0 = 1.
@@ -297,7 +294,7 @@ TYPED_TEST(EulerAngles, SinesAndCosinesAreTheDoublePrecisionValuesRounded) {
   }
 }
 
-TYPED_TEST(EulerAngles, GimbalLockGivesTheWholeTurnToOneOuterAngleBeyondAStrictThreshold) {
+TYPED_TEST(Quaternions, EulerGimbalLockGivesTheWholeTurnToOneOuterAngleBeyondAStrictThreshold) {
   using T = TypeParam;
   const T halfPi = T(M_PI / 2);
   const auto read = [](int convention, const GeLinearMatrix3<T>& m) {
@@ -326,7 +323,7 @@ TYPED_TEST(EulerAngles, GimbalLockGivesTheWholeTurnToOneOuterAngleBeyondAStrictT
   }
 }
 
-TYPED_TEST(EulerAngles, AFirstAxisBeyondZIsRejected) {
+TYPED_TEST(Quaternions, EulerAFirstAxisBeyondZIsRejected) {
   using T = TypeParam;
   const auto rejects = [](auto call) {
     try {
