@@ -39,8 +39,7 @@ TYPED_TEST(CameraBuilder, ProjectionsOfARightAngle) {
   EXPECT_TRUE(
       p.isEqual({T(0.5), 0, 0, 0, 0, 1, 0, 0, 0, 0, -2, -3, 0, 0, -1, 0}, VoTest::tolerance<T>()))
       << p;
-  EXPECT_EQ(p(3, 2), T(-1));
-  EXPECT_EQ(p(3, 3), T(0));
+  EXPECT_EQ(p(3, 3), T(0));  // exactly, so that pivoting must handle it
   const GeProjectiveMatrix3<T> o = B::makeOrthographic(halfPi<T>, 1, 3, 2);
   EXPECT_TRUE(
       o.isEqual({T(0.5), 0, 0, 0, 0, 1, 0, 0, 0, 0, -1, -2, 0, 0, 0, 1}, VoTest::tolerance<T>()))
@@ -102,14 +101,12 @@ TYPED_TEST(CameraBuilder, AngleIsClampedBelowPiAndANonPositiveOneFallsBack) {
   EXPECT_NE(B::makePerspective(std::nextafter(pi, T(0)), 1, 3, 1), atClamp);
   EXPECT_EQ(B::computeOrthoRadius(pi, 1), B::computeOrthoRadius(clamped, 1));
   for (const T fov : {T(0), T(-1)}) {
-    EXPECT_EQ(B::makePerspective(fov, 1, 3, 1)(0, 0), std::numeric_limits<T>::infinity());
-    EXPECT_EQ(B::makePerspective(fov, 1, 3, 1)(1, 1), std::numeric_limits<T>::infinity());
+    const GeProjectiveMatrix3<T> p = B::makePerspective(fov, 1, 3, 1);
+    EXPECT_TRUE(std::isinf(p(0, 0)) && p(0, 0) > 0 && p(1, 1) == p(0, 0)) << fov;
     EXPECT_EQ(B::computeOrthoRadius(fov, 5), epsilon<T>());
     EXPECT_EQ(B::makeOrthographic(fov, 1, 3, 1)(1, 1), T(1) / epsilon<T>());
   }
-  // Element (1, 1) = 1 / epsilon: 10000 for float, 1e7 for double; epsilon is exactly 0x38D1B717.
-  EXPECT_EQ(GeCameraBuilder<float>::makeOrthographic(0, 1, 3, 1)(1, 1), 1.0f / 1e-4f);
-  EXPECT_NEAR(GeCameraBuilder<double>::makeOrthographic(0, 1, 3, 1)(1, 1), 1e7, 1e-6);
+  // Epsilon for float is exactly the float nearest 1e-4.
   EXPECT_EQ(VoTest::bits(GeCameraBuilder<float>::computeOrthoRadius(0, 1)), 0x38D1B717u);
 }
 

@@ -62,7 +62,7 @@ void expectSingular(const M& m, const char* file, int line, const std::string& n
   EXPECT_EQ(det, T(42)) << name;
 }
 
-// Identities of every kind: *= with itself squares; the inverse undoes the matrix from both sides,
+// Identities of every kind: *= with itself squares; the inverse undoes the matrix,
 // may be written into the object itself and agrees with the determinant and the adjoint.
 template <class M, class T>
 void checkInverse(const M& m, T, const std::string& name) {
