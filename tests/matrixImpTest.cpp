@@ -1,9 +1,11 @@
-// The LU templates themselves: pivot choice, parity and the skipped leading zeros of the solve.
+// The LU templates themselves: pivot choice and parity, and every result of the vectorised
+// kernels held bit for bit to a literal transcription of the algorithm.
 
 #include <vezODedizezivuz/geMatrix3.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <utility>
@@ -22,50 +24,24 @@ class LuDecomposition : public ::testing::Test {};
 using Reals = ::testing::Types<float, double>;
 TYPED_TEST_SUITE(LuDecomposition, Reals);
 
-TYPED_TEST(LuDecomposition, TiesGoToTheLaterRow) {
+TYPED_TEST(LuDecomposition, TiesGoToTheLaterRowAndRowScalingDecidesThePivot) {
   using T = TypeParam;
-  const GeLinearMatrix3<T> m(1, 0, 0, 1, 1, 0, 0, 0, 1);
-  using Imp = Matrix3x3Imp<T, RowMajor3>;
-  typename Imp::Decomposition d;
-  ASSERT_TRUE(Imp::decompose(m.data(), d));
-  EXPECT_EQ(d.index[0], 1);
-  EXPECT_EQ(d.parity, T(-1));
-  EXPECT_EQ(Imp::determinant(d), T(1));
-}
-
-TYPED_TEST(LuDecomposition, RowScalingDecidesThePivotNotTheRawMagnitude) {
-  using T = TypeParam;
+  const GeLinearMatrix3<T> tie(1, 0, 0, 1, 1, 0, 0, 0, 1);
+  typename Matrix3x3Imp<T, RowMajor3>::Decomposition d3;
+  ASSERT_TRUE((Matrix3x3Imp<T, RowMajor3>::decompose(tie.data(), d3)));
+  EXPECT_EQ(d3.index[0], 1);
+  EXPECT_EQ(d3.parity, T(-1));
+  EXPECT_EQ((Matrix3x3Imp<T, RowMajor3>::determinant(d3)), T(1));
   // Row 0 has the larger element in column 0 but an even larger one elsewhere: scaled, row 1
   // (0.5 / 1) beats row 0 (1 / 100).
-  GeProjectiveMatrix3<T> m(1, 100, 0, 0, T(0.5), 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
-  using Imp = Matrix4x4Imp<T, ColumnMajor4>;
-  typename Imp::Decomposition d;
-  ASSERT_TRUE(Imp::decompose(m.data(), d));
-  EXPECT_EQ(d.index[0], 1);
-  EXPECT_EQ(d.index[2], 2);
-  EXPECT_EQ(d.index[3], 3);
+  const GeProjectiveMatrix3<T> m(1, 100, 0, 0, T(0.5), 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
+  typename Matrix4x4Imp<T, ColumnMajor4>::Decomposition d4;
+  ASSERT_TRUE((Matrix4x4Imp<T, ColumnMajor4>::decompose(m.data(), d4)));
+  EXPECT_EQ(d4.index[0], 1);
 }
-
-TYPED_TEST(LuDecomposition, BothElementOrdersOfTheThreeByThreeAgree) {
-  using T = TypeParam;
-  const GeLinearMatrix3<T> m(2, -1, 3, 1, 4, -2, 5, 0, 1);
-  const GeAffineMatrix3<T> a(m);
-  typename Matrix3x3Imp<T, RowMajor3>::Decomposition dr;
-  typename Matrix3x3Imp<T, ColumnMajor4>::Decomposition dc;
-  ASSERT_TRUE((Matrix3x3Imp<T, RowMajor3>::decompose(m.data(), dr)));
-  ASSERT_TRUE((Matrix3x3Imp<T, ColumnMajor4>::decompose(a.data(), dc)));
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(dr.index[i], dc.index[i]);
-    for (int j = 0; j < 3; ++j) EXPECT_EQ(dr.at(i, j), dc.at(i, j));
-  }
-}
-
-}  // namespace
-
-namespace {
 
 // A literal, one-element-at-a-time transcription of the decomposition and the solve, to hold
-// the vectorised kernel to: every element must come out with the same bits.
+// the vectorised kernels to: every element must come out with the same bits.
 template <class T, int n>
 struct Reference {
   T lu[n][n];
@@ -86,18 +62,13 @@ struct Reference {
       scale[i] = T(1) / big;
     }
     for (int j = 0; j < n; ++j) {
-      for (int i = 0; i < j; ++i) {
-        T s = lu[i][j];
-        for (int k = 0; k < i; ++k) s = s - lu[i][k] * lu[k][j];
-        lu[i][j] = s;
-      }
       T big = T(0);
       int pmax = -1;
-      for (int i = j; i < n; ++i) {
+      for (int i = 0; i < n; ++i) {  // rows above j give U, the others the pivot candidates
         T s = lu[i][j];
-        for (int k = 0; k < j; ++k) s = s - lu[i][k] * lu[k][j];
+        for (int k = 0; k < std::min(i, j); ++k) s = s - lu[i][k] * lu[k][j];
         lu[i][j] = s;
-        if (scale[i] * GeScalar<T>::abs(s) >= big) {
+        if (i >= j && scale[i] * GeScalar<T>::abs(s) >= big) {
           big = scale[i] * GeScalar<T>::abs(s);
           pmax = i;
         }
@@ -114,6 +85,16 @@ struct Reference {
       for (int i = j + 1; i < n; ++i) lu[i][j] = lu[i][j] * inv;
     }
     return true;
+  }
+
+  // Solves for unit vector c into column c of inverse[r][c].
+  void invert(T (&inverse)[n][n]) const {
+    for (int c = 0; c < n; ++c) {
+      T x[n] = {};
+      x[c] = T(1);
+      solve(x);
+      for (int r = 0; r < n; ++r) inverse[r][c] = x[r];
+    }
   }
 
   void solve(T (&x)[n]) const {
@@ -136,16 +117,6 @@ struct Reference {
     }
   }
 
-  // inverse[r][c]
-  void invert(T (&inverse)[n][n]) const {
-    for (int c = 0; c < n; ++c) {
-      T x[n] = {};
-      x[c] = T(1);
-      solve(x);
-      for (int r = 0; r < n; ++r) inverse[r][c] = x[r];
-    }
-  }
-
   T determinant() const {
     T det = parity;
     for (int i = 0; i < n; ++i) det = det * lu[i][i];
@@ -161,122 +132,79 @@ bool sameBits(T a, T b) {
 // Matrices that stress the pivoting: ties from small integers, exact zeros and negative zeros
 // (the solve's skipped leading zeros), rows near the zero test, and plain random values.
 template <class T, int n>
-class Stress {
- public:
-  explicit Stress(unsigned seed) : rng(seed) {}
+void stress(std::mt19937& rng, T (&a)[n][n]) {
+  const unsigned kind = rng() % 5;
+  std::uniform_real_distribution<double> real(-1.0, 1.0);
+  for (auto& row : a)
+    for (T& x : row)
+      x = kind == 0   ? T(real(rng))
+          : kind == 1 ? T(static_cast<int>(rng() % 5) - 2)
+          : kind == 2 ? (rng() % 2 ? T(0) : T(real(rng)))
+          : kind == 3 ? (rng() % 3 == 0 ? T(-0.0) : T(static_cast<int>(rng() % 3) - 1))
+                      : T(real(rng)) * T(rng() % 4 == 0 ? 2e-6 : 1);
+}
 
-  void next(T (&a)[n][n]) {
-    const int kind = static_cast<int>(rng() % 5);
-    std::uniform_real_distribution<double> real(-1.0, 1.0);
-    for (int r = 0; r < n; ++r) {
-      for (int c = 0; c < n; ++c) {
-        switch (kind) {
-          case 0:
-            a[r][c] = T(real(rng));
-            break;
-          case 1:
-            a[r][c] = T(static_cast<int>(rng() % 5) - 2);
-            break;
-          case 2:
-            a[r][c] = rng() % 2 ? T(0) : T(real(rng));
-            break;
-          case 3:
-            a[r][c] = rng() % 3 == 0 ? T(-0.0) : T(static_cast<int>(rng() % 3) - 1);
-            break;
-          default:
-            a[r][c] = T(real(rng)) * T(rng() % 4 == 0 ? 2e-6 : 1);
-            break;
-        }
-      }
+// Inverts stressed matrices made by `make` from a[r][c] and holds the inverse, the determinant and
+// the pivots to the reference bit for bit; a singular matrix must leave both outputs untouched.
+template <class T, int n, class Imp, class Make>
+void expectSameBitsAsReference(unsigned seed, Make make) {
+  std::mt19937 rng(seed);
+  int regular = 0;
+  for (int sample = 0; sample < 20000; ++sample) {
+    T a[n][n], expected[n][n];
+    stress(rng, a);
+    const auto m = make(a);
+    auto inverse = m;
+    inverse.setIdentity();
+    inverse.data()[1] = T(42);
+    const auto untouched = inverse;
+    T det = T(7);
+    m.computeInverseAndDeterminant(inverse, det);
+    Reference<T, n> ref;
+    const bool ok = ref.decompose(a);
+    typename Imp::Decomposition d;
+    ASSERT_EQ(Imp::decompose(m.data(), d), ok) << "sample " << sample;
+    if (!ok) {
+      ASSERT_EQ(inverse, untouched) << "sample " << sample;
+      ASSERT_EQ(det, T(7)) << "sample " << sample;
+      continue;
     }
+    ++regular;
+    ref.invert(expected);
+    for (int r = 0; r < n; ++r)
+      for (int c = 0; c < n; ++c)
+        ASSERT_TRUE(sameBits(inverse(r, c), expected[r][c]))
+            << "sample " << sample << " element " << r << c << ": " << inverse(r, c) << " vs "
+            << expected[r][c];
+    ASSERT_TRUE(sameBits(det, ref.determinant())) << "sample " << sample;
+    for (int i = 0; i < n; ++i) ASSERT_EQ(d.index[i], ref.index[i]) << "sample " << sample;
   }
-
- private:
-  std::mt19937 rng;
-};
+  EXPECT_GT(regular, 5000);
+}
 
 template <class T>
 class LuAgainstReference : public ::testing::Test {};
 TYPED_TEST_SUITE(LuAgainstReference, Reals);
 
-TYPED_TEST(LuAgainstReference, ProjectiveInverseAndDeterminantMatchBitForBit) {
+TYPED_TEST(LuAgainstReference, ProjectiveInverseDeterminantAndPivotsMatchBitForBit) {
   using T = TypeParam;
-  Stress<T, 4> gen(4242);
-  int regular = 0;
-  for (int sample = 0; sample < 20000; ++sample) {
-    T a[4][4];
-    gen.next(a);
+  expectSameBitsAsReference<T, 4, Matrix4x4Imp<T, ColumnMajor4>>(4242, [](const T(&a)[4][4]) {
     GeProjectiveMatrix3<T> m;
     for (int r = 0; r < 4; ++r)
       for (int c = 0; c < 4; ++c) m(r, c) = a[r][c];
-    Reference<T, 4> ref;
-    const bool ok = ref.decompose(a);
-    const GeProjectiveMatrix3<T> untouched(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
-    GeProjectiveMatrix3<T> inverse = untouched;
-    T det = T(7);
-    m.computeInverseAndDeterminant(inverse, det);
-    if (!ok) {
-      ASSERT_EQ(inverse, untouched) << "sample " << sample;
-      ASSERT_EQ(det, T(7)) << "sample " << sample;
-      ASSERT_EQ(m.computeDeterminant(), T(0)) << "sample " << sample;
-      continue;
-    }
-    ++regular;
-    T expected[4][4];
-    ref.invert(expected);
-    for (int r = 0; r < 4; ++r)
-      for (int c = 0; c < 4; ++c)
-        ASSERT_TRUE(sameBits(inverse(r, c), expected[r][c]))
-            << "sample " << sample << " element " << r << c << ": " << inverse(r, c) << " vs "
-            << expected[r][c];
-    ASSERT_TRUE(sameBits(det, ref.determinant())) << "sample " << sample;
-    typename Matrix4x4Imp<T, ColumnMajor4>::Decomposition d;
-    ASSERT_TRUE((Matrix4x4Imp<T, ColumnMajor4>::decompose(m.data(), d)));
-    for (int i = 0; i < 4; ++i) ASSERT_EQ(d.index[i], ref.index[i]) << "sample " << sample;
-  }
-  EXPECT_GT(regular, 5000);
+    return m;
+  });
 }
 
-TYPED_TEST(LuAgainstReference, LinearAndAffineInversesMatchBitForBit) {
+TYPED_TEST(LuAgainstReference, LinearAndAffineMatchBitForBitInBothElementOrders) {
   using T = TypeParam;
-  Stress<T, 3> gen(99);
-  int regular = 0;
-  for (int sample = 0; sample < 20000; ++sample) {
-    T a[3][3];
-    gen.next(a);
-    const GeLinearMatrix3<T> m(a[0][0], a[0][1], a[0][2], a[1][0], a[1][1], a[1][2], a[2][0],
-                               a[2][1], a[2][2]);
-    const GeAffineMatrix3<T> affine(m, GeVector3<T>(1, -2, 3));
-    Reference<T, 3> ref;
-    const bool ok = ref.decompose(a);
-    GeLinearMatrix3<T> inverse(9, 8, 7, 6, 5, 4, 3, 2, 1);
-    const GeLinearMatrix3<T> untouched = inverse;
-    GeAffineMatrix3<T> affineInverse(untouched, GeVector3<T>(5, 5, 5));
-    const GeAffineMatrix3<T> affineUntouched = affineInverse;
-    T det = T(7), affineDet = T(7);
-    m.computeInverseAndDeterminant(inverse, det);
-    affine.computeInverseAndDeterminant(affineInverse, affineDet);
-    if (!ok) {
-      ASSERT_EQ(inverse, untouched) << "sample " << sample;
-      ASSERT_EQ(affineInverse, affineUntouched) << "sample " << sample;
-      ASSERT_EQ(det, T(7));
-      ASSERT_EQ(affineDet, T(7));
-      continue;
-    }
-    ++regular;
-    T expected[3][3];
-    ref.invert(expected);
-    for (int r = 0; r < 3; ++r)
-      for (int c = 0; c < 3; ++c) {
-        ASSERT_TRUE(sameBits(inverse(r, c), expected[r][c]))
-            << "sample " << sample << " element " << r << c;
-        ASSERT_TRUE(sameBits(affineInverse(r, c), expected[r][c]))
-            << "sample " << sample << " element " << r << c;
-      }
-    ASSERT_TRUE(sameBits(det, ref.determinant())) << "sample " << sample;
-    ASSERT_TRUE(sameBits(affineDet, ref.determinant())) << "sample " << sample;
-  }
-  EXPECT_GT(regular, 5000);
+  const auto linear = [](const T(&a)[3][3]) {
+    return GeLinearMatrix3<T>(a[0][0], a[0][1], a[0][2], a[1][0], a[1][1], a[1][2], a[2][0],
+                              a[2][1], a[2][2]);
+  };
+  expectSameBitsAsReference<T, 3, Matrix3x3Imp<T, RowMajor3>>(99, linear);
+  expectSameBitsAsReference<T, 3, Matrix3x3Imp<T, ColumnMajor4>>(
+      99, [&](const T(&a)[3][3]) { return GeAffineMatrix3<T>(linear(a), GeVector3<T>(1, -2, 3)); });
 }
 
 }  // namespace
