@@ -77,18 +77,8 @@ std::vector<Path> availablePaths() {
 }
 
 const char* name(Path p) {
-  switch (p) {
-    case Path::scalar:
-      return "scalar";
-    case Path::sse2:
-      return "sse2";
-    case Path::avx2:
-      return "avx2";
-    case Path::avx512:
-      return "avx512";
-    default:
-      return "automatic";
-  }
+  static const char* const names[] = {"automatic", "scalar", "sse2", "avx2", "avx512"};
+  return names[static_cast<int>(p)];
 }
 
 TEST(FrustumBatch, EveryPathGivesTheSingleBoxAnswerBoxForBox) {
