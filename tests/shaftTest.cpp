@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <string>
-#include <vector>
 
 using namespace Vo;
 
@@ -44,28 +44,26 @@ GePoint3<float> at(const Box& b, float tx, float ty, float tz) {
 
 }  // namespace
 
-TEST(Shaft, BoxesSharingTheirOtherFacesGiveNoPlanesAndTheExtentBoxDecides) {
-  const GeShaft shaft(unitBox, Box(I(2, 3), I(0, 1), I(0, 1)));
+TEST(Shaft, BoxesSharingTheirOtherFacesGiveNoPlanesAndDiagonalBoxesTwoFacingOutwards) {
+  const GeShaft side(unitBox, Box(I(2, 3), I(0, 1), I(0, 1)));
   unsigned short count = 99;
-  shaft.getPlaneSet(count);
+  side.getPlaneSet(count);
   EXPECT_EQ(count, 0);
-  EXPECT_TRUE(shaft.getExtentBox().isEqual(
+  EXPECT_TRUE(side.getExtentBox().isEqual(
       Box(I(-0.001f, 3.001f), I(-0.001f, 1.001f), I(-0.001f, 1.001f)), 1e-6f));
-  EXPECT_TRUE(shaft.contains(GePoint3<float>(1.5f, 0.5f, 0.5f)));  // the gap between the boxes
-}
+  EXPECT_TRUE(side.contains(GePoint3<float>(1.5f, 0.5f, 0.5f)));  // the gap between the boxes
 
-TEST(Shaft, DiagonalBoxesGiveTwoPlanesInLoopOrderFacingOutwards) {
   const GeShaft shaft(unitBox, diagonalBox);
-  unsigned short count = 0;
   const GePlane3<float>* planes = shaft.getPlaneSet(count);
   ASSERT_EQ(count, 2);
   // min x of box 1 with max y of box 2: the line y = x + 1.002; then min y with max x.
   for (int i = 0; i < 2; ++i) {
     const float sign = i == 0 ? 1.0f : -1.0f;
-    EXPECT_NEAR(planes[i].normal.x, -4.0f * sign, 1e-5f) << "plane " << i;
-    EXPECT_NEAR(planes[i].normal.y, 4.0f * sign, 1e-5f) << "plane " << i;
-    EXPECT_EQ(planes[i].normal.z, 0.0f) << "plane " << i;
-    EXPECT_NEAR(planes[i].d, -4.008f, 1e-5f) << "plane " << i;
+    const GePlane3<float>& p = planes[i];
+    EXPECT_TRUE(std::fabs(p.normal.x + 4 * sign) < 1e-5f &&
+                std::fabs(p.normal.y - 4 * sign) < 1e-5f && p.normal.z == 0 &&
+                std::fabs(p.d + 4.008f) < 1e-5f)
+        << "plane " << i << ": " << p;
   }
   EXPECT_FALSE(shaft.contains(GePoint3<float>(0.5f, 4.5f, 0.5f)));
   EXPECT_TRUE(shaft.contains(GePoint3<float>(2.5f, 2.5f, 0.5f)));
@@ -110,7 +108,6 @@ TEST(Shaft, BoxTestsCoverTheContainmentCases) {
   EXPECT_EQ(shaft.overlaps(Box(I(7, 8), I(0, 1), I(0, 1))), I::DISJOINT);
   EXPECT_EQ(shaft.overlaps(Box(I(0.2f, 0.4f), I(0.2f, 0.4f), I(0.2f, 0.4f))), I::CONTAINED);
   EXPECT_EQ(shaft.overlaps(Box(I(2.4f, 2.6f), I(2.4f, 2.6f), I(0.2f, 0.4f))), I::CONTAINED);
-  EXPECT_EQ(shaft.overlaps(Box(I(0.5f, 2), I(0.5f, 2), I(0.2f, 0.4f))), I::OVERLAPPING);
   EXPECT_EQ(shaft.overlaps(Box(I(2, 3), I(2, 3), I(0.5f, 2))), I::OVERLAPPING);
 }
 
@@ -127,9 +124,8 @@ TEST(Shaft, RandomShaftsContainTheirBoxesAndAgreeWithPointsInOtherBoxes) {
     EXPECT_LE(count, 8);
     for (const Box* b : {&b1, &b2}) {
       for (int k = 0; k < 8; ++k) {
-        const GePoint3<float> corner(k & 1 ? b->x.max : b->x.min, k & 2 ? b->y.max : b->y.min,
-                                     k & 4 ? b->z.max : b->z.min);
-        EXPECT_TRUE(shaft.contains(corner)) << "pair " << i << " corner " << k;
+        EXPECT_TRUE(shaft.contains(at(*b, k & 1, k >> 1 & 1, k >> 2 & 1)))
+            << "pair " << i << " corner " << k;
       }
       EXPECT_NE(shaft.overlaps(*b), I::DISJOINT) << "pair " << i;
     }
@@ -151,43 +147,32 @@ TEST(Shaft, RandomShaftsContainTheirBoxesAndAgreeWithPointsInOtherBoxes) {
   for (int k = 0; k < 3; ++k) EXPECT_GT(answers[k], 0) << "answer " << k;
 }
 
-TEST(Shaft, UninitializedShaftHoldsNothingAndSaysSo) {
-  const GeShaft shaft;
-  EXPECT_FALSE(shaft.contains(GePoint3<float>(0, 0, 0)));
-  EXPECT_FALSE(shaft.containsExclude(GePoint3<float>(0, 0, 0)));
-  EXPECT_EQ(shaft.overlaps(unitBox), I::DISJOINT);
-  std::ostringstream os;
-  os << shaft;
-  EXPECT_EQ(os.str(), "Uninitialized shaft\n");
-}
-
-TEST(Shaft, DumpListsTheBoxesAndOnePlanePerLine) {
-  std::ostringstream os;
+TEST(Shaft, DumpListsTheBoxesAndOnePlanePerLineOrSaysItIsUninitialized) {
+  std::ostringstream os, empty;
   os << GeShaft(unitBox, diagonalBox);
-  std::istringstream in(os.str());
-  const char* starts[] = {"Ref.box 1=( X=[ -0.001, 1.001 ]",
-                          "Ref.box 2=( X=[ 3.999, 5.001 ]",
-                          "Extent box=( X=[ -0.001, 5.001 ]",
-                          "Plane set=",
-                          " [-4, 4, 0, -4.00",
-                          " [4, -4, 0, -4.00"};
-  std::string line;
-  for (const char* start : starts) {
-    ASSERT_TRUE(std::getline(in, line)) << start;
-    EXPECT_EQ(line.rfind(start, 0), 0u) << line;
+  const std::string text = os.str();
+  std::size_t pos = 0;
+  for (const char* part : {"Ref.box 1=( X=[ -0.001, 1.001 ]", "\nRef.box 2=( X=[ 3.999, 5.001 ]",
+                           "\nExtent box=( X=[ -0.001, 5.001 ]", "\nPlane set=\n [-4, 4, 0, -4.00",
+                           "\n [4, -4, 0, -4.00"}) {
+    pos = text.find(part, pos);
+    EXPECT_NE(pos, std::string::npos) << part << " in " << text;
   }
-  EXPECT_FALSE(std::getline(in, line)) << line;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 6) << text;
+  const GeShaft uninitialized;
+  EXPECT_FALSE(uninitialized.contains(GePoint3<float>(0, 0, 0)));
+  EXPECT_FALSE(uninitialized.containsExclude(GePoint3<float>(0, 0, 0)));
+  EXPECT_EQ(uninitialized.overlaps(unitBox), I::DISJOINT);
+  empty << uninitialized;
+  EXPECT_EQ(empty.str(), "Uninitialized shaft\n");
 }
 
 TEST(Shaft, ComparisonsUseBoundsCountAndUsedPlanes) {
   const GeShaft a(unitBox, diagonalBox);
-  GeShaft b;
-  b = a;
-  EXPECT_TRUE(a == b);
-  EXPECT_TRUE(isEqual(a, b, 0.0f));
   const GeShaft shifted(unitBox, Box(I(4, 5.00001f), I(4, 5), I(0, 1)));
+  EXPECT_TRUE(a == GeShaft(unitBox, diagonalBox));
   EXPECT_TRUE(a != shifted);
-  EXPECT_TRUE(a.isEqual(shifted, 1e-4f));
+  EXPECT_TRUE(isEqual(a, shifted, 1e-4f));
   EXPECT_FALSE(a.isEqual(shifted, 1e-7f));
   // Same boxes but different plane counts.
   EXPECT_FALSE(a.isEqual(GeShaft(unitBox, Box(I(4, 5), I(0, 1), I(0, 1))), 10.0f));
