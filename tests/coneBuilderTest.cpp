@@ -118,12 +118,10 @@ TEST(AnchoredConeBuilder, SlidPointsLieInsideTheBuiltConeOnRandomClusters) {
   for (int i = 0; i < 200; ++i) {
     const GeUnitVector3<float> a = randomDirection(rng);
     const float alpha = 1.2f * rng();
-    std::vector<GePoint3<float>> points;
+    std::vector<GePoint3<float>> points(12);
     GeAnchoredConeBuilder builder;
-    for (int k = 0; k < 12; ++k) {
-      points.emplace_back(4 * rng() - 2, 4 * rng() - 2, 4 * rng() - 2);
-      builder(points.back());
-    }
+    for (GePoint3<float>& p : points)
+      builder(p = GePoint3<float>(4 * rng() - 2, 4 * rng() - 2, 4 * rng() - 2));
     const GeAnchoredCone cone = builder.createCone(GeFloatingCone(a, alpha));
     GePoint3<float> lowest = points[0];
     for (const GePoint3<float>& p : points) lowest = dot(p - lowest, a) < 0 ? p : lowest;
