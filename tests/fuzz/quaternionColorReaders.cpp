@@ -1,4 +1,6 @@
-// Fuzz target for the quaternion reader and the three colour readers, float and double.
+// Fuzz targets for the quaternion reader and the three colour readers. Each target is built for
+// one reader (VO_FUZZ_FAMILY: 0 GeQuaternion3, 1 CoRgbColorT, 2 CoHsvColorT, 3 CoSpectrumT);
+// the first input byte picks float or double.
 
 #include <vezODedizezivuz/coColor.h>
 #include <vezODedizezivuz/geQuaternion3.h>
@@ -12,8 +14,8 @@ using VoFuzz::checkReader;
 using VoFuzz::digits;
 
 template <class T>
-void check(int kind, const std::string& text) {
-  switch (kind) {
+void check(const std::string& text) {
+  switch (VO_FUZZ_FAMILY) {
     case 0:
       return checkReader<GeQuaternion3<T>, GeQuaternion3<T>, digits<T>()>(
           GeQuaternion3<T>(T(0.5), T(-0.5), T(0.5), T(0.5)), text);
@@ -34,11 +36,10 @@ void check(int kind, const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
-  const int selector = data[0] % 8;
-  if (selector < 4) {
-    check<float>(selector, text);
+  if (data[0] % 2 == 0) {
+    check<float>(text);
   } else {
-    check<double>(selector - 4, text);
+    check<double>(text);
   }
   return 0;
 }
