@@ -14,41 +14,8 @@ namespace {
 
 using namespace Vo;
 
-static_assert(sizeof(GeLinearMatrix3<float>) == 9 * sizeof(float));
-static_assert(sizeof(GeAffineMatrix3<double>) == 16 * sizeof(double));
-static_assert(std::is_trivially_copyable_v<GeProjectiveMatrix3<double>>);
 static_assert(!std::is_convertible_v<GeLinearMatrix3<float>, GeAffineMatrix3<float>>,
               "widening a matrix is explicit");
-
-// Random matrices whose diagonal dominates, so they are far from singular.
-template <class T>
-struct RandomMatrices {
-  std::mt19937 rng;
-  T value() { return T(std::uniform_real_distribution<double>(-1.0, 1.0)(rng)); }
-  template <class M, int n>
-  M fill() {
-    M m;
-    for (int k = 0; k < n * n; ++k) m.data()[k] = value() + (k % (n + 1) == 0 ? T(4) : T(0));
-    return m;
-  }
-  GeLinearMatrix3<T> linear() { return fill<GeLinearMatrix3<T>, 3>(); }
-  GeProjectiveMatrix3<T> projective() { return fill<GeProjectiveMatrix3<T>, 4>(); }
-  GeVector3<T> vector() { return GeVector3<T>(value(), value(), value()); }
-  GeAffineMatrix3<T> affine() { return GeAffineMatrix3<T>(linear(), vector()); }
-};
-
-template <class M>
-std::string text(const M& m) {
-  std::ostringstream os;
-  m.dump(os);
-  return os.str();
-}
-
-// A tolerance for products of a few matrices with elements near 4.
-template <class T>
-T loose() {
-  return 100 * VoTest::tolerance<T>();
-}
 
 // computeInverse reports "nonSingular" at file:line; computeInverseAndDeterminant writes nothing.
 template <class M, class T = std::remove_reference_t<decltype(*std::declval<M>().data())>>
@@ -62,25 +29,18 @@ void expectSingular(const M& m, const char* file, int line, const std::string& n
   EXPECT_EQ(det, T(42)) << name;
 }
 
-// Identities of every kind: *= with itself squares; the inverse undoes the matrix,
-// may be written into the object itself and agrees with the determinant and the adjoint.
+// *= with itself squares; the inverse undoes the matrix and may be written into the object itself.
 template <class M, class T>
 void checkInverse(const M& m, T, const std::string& name) {
   M self = m;
   self *= self;
   EXPECT_EQ(self, m * m) << name;
   const M inverse = m.computeInverse();
-  EXPECT_TRUE((inverse * m).isEqual(M(), loose<T>())) << name;
+  EXPECT_TRUE((inverse * m).isEqual(M(), 100 * VoTest::tolerance<T>())) << name;
   self = m;
   T det = 0;
   self.computeInverseAndDeterminant(self, det);
   EXPECT_EQ(self, inverse) << name;
-  EXPECT_NEAR(det, m.computeDeterminant(), std::abs(det) * loose<T>()) << name;
-  if constexpr (!std::is_same_v<M, GeAffineMatrix3<T>>) {  // adjoint = det times inverse^T
-    const M adj = m.computeAdjoint(), t = inverse.computeTranspose();
-    for (int k = 0; k < int(sizeof(M) / sizeof(T)); ++k)
-      EXPECT_NEAR(adj.data()[k], det * t.data()[k], std::abs(det) * loose<T>()) << name;
-  }
 }
 
 const char* const imp3 = "base/matrix3x3Imp.imp";
@@ -95,45 +55,21 @@ TYPED_TEST(Matrix, LinearStoresRowByRowDumpsBarredRowsAndIsEqualIsInclusive) {
   using T = TypeParam;
   GeLinearMatrix3<T> m(1, 2, 3, 4, T(5.5), 6, 7, 8, -9);
   EXPECT_EQ(m.data()[1], T(2));
-  EXPECT_EQ(text(m), "| 1 2 3 |\n| 4 5.5 6 |\n| 7 8 -9 |\n");
+  std::ostringstream os;
+  m.dump(os);
+  EXPECT_EQ(os.str(), "| 1 2 3 |\n| 4 5.5 6 |\n| 7 8 -9 |\n");
   GeLinearMatrix3<T> n = m;
   n(2, 1) += T(0.5);
   EXPECT_TRUE(m.isEqual(n, T(0.5)));
   EXPECT_FALSE(m.isEqual(n, T(0.25)));
   n(2, 1) = std::numeric_limits<T>::quiet_NaN();
   EXPECT_FALSE(m.isEqual(n, T(100)));
-  m.setIdentity();
-  EXPECT_EQ(m, GeLinearMatrix3<T>(1, 0, 0, 0, 1, 0, 0, 0, 1));
-  EXPECT_EQ(m, GeLinearMatrix3<T>());
 }
 
-TYPED_TEST(Matrix, LinearProductOrderRowSwapAndPivotTieAreExact) {
-  using T = TypeParam;
-  // Small integers keep every sum exact; the right factor applies first.
-  const GeLinearMatrix3<T> a(1, 2, 0, -1, 3, 1, 2, 0, 1), b(0, 1, 1, 2, -2, 0, 1, 1, 3);
-  const GeVector3<T> v(1, -2, 3);
-  EXPECT_EQ((a * b) * v, a * (b * v));
-  const GePoint3<T> p = a * GePoint3<T>(1, -2, 3);
-  EXPECT_EQ(GeVector3<T>(p.x, p.y, p.z), a * v);
-  const GeLinearMatrix3<T> swap(0, 1, 0, 1, 0, 0, 0, 0, 1), tie(1, 0, 0, 1, 1, 0, 0, 0, 1);
-  GeLinearMatrix3<T> inverse;
-  T det = 0;
-  swap.computeInverseAndDeterminant(inverse, det);
-  EXPECT_EQ(det, T(-1));
-  EXPECT_EQ(swap.computeDeterminant(), T(-1));
-  EXPECT_EQ(inverse, swap);
-  // Rows 0 and 1 tie in column 0; whichever row pivots, the result is exact here.
-  tie.computeInverseAndDeterminant(inverse, det);
-  EXPECT_EQ(det, T(1));
-  EXPECT_EQ(inverse, GeLinearMatrix3<T>(1, 0, 0, -1, 1, 0, 0, 0, 1));
-}
-
-TYPED_TEST(Matrix, LinearZeroRowZeroMatrixAndNaNAreSingular) {
+TYPED_TEST(Matrix, LinearZeroRowAndNaNAreSingularATinyDeterminantIsNot) {
   using T = TypeParam;
   const GeLinearMatrix3<T> zeroRow(5, 1, 2, 0, 0, 0, 1, 7, 3);
   expectSingular(zeroRow, imp3, 126, "zero row");
-  expectSingular(GeLinearMatrix3<T>(0, 0, 0, 0, 0, 0, 0, 0, 0), imp3, 126, "zero matrix");
-  EXPECT_EQ(zeroRow.computeDeterminant(), T(0));  // the expansion has no zero test
   for (int pos = 0; pos < 9; ++pos) {
     GeLinearMatrix3<T> m(4, 1, 0, 1, 4, 1, 0, 1, 4);
     m.data()[pos] = std::numeric_limits<T>::quiet_NaN();
@@ -149,19 +85,10 @@ TEST(MatrixZeroTest, DoubleIsStrictlyBelowOneTenMillionthForRowsAndPivotsFloatIs
   // diag(x) has a small row maximum; rows(x) has rows of magnitude 1 whose second pivot is x.
   const auto diag = [](double x) { return GeLinearMatrix3<double>(x, 0, 0, 0, 1, 0, 0, 0, 1); };
   const auto rows = [](double x) { return GeLinearMatrix3<double>(1, 1, 0, 1, 1 + x, 0, 0, 0, 1); };
-  const auto wide = [](double x) {
-    return GeProjectiveMatrix3<double>(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, x);
-  };
   expectSingular(diag(1e-8), imp3, 126, "row 1e-8");
   expectSingular(rows(5e-8), imp3, 126, "pivot 5e-8");
-  expectSingular(wide(5e-8), imp4, 175, "4x4 diagonal 5e-8");
   EXPECT_NEAR(diag(1e-7).computeInverse()(0, 0), 1e7, 1e-3);
-  EXPECT_TRUE((rows(2e-7).computeInverse() * rows(2e-7)).isEqual(GeLinearMatrix3<double>(), 1e-8));
-  EXPECT_NEAR(wide(2e-7).computeInverse()(3, 3), 5e6, 1e-6);
-  EXPECT_EQ(wide(2e-7).computeDeterminant(), 2e-7);
-  EXPECT_EQ(wide(5e-8).computeDeterminant(), 0.0);
-  // The 3x3 expansion has no zero test; the 4x4 determinant comes from the LU and has one.
-  EXPECT_NE(rows(5e-8).computeDeterminant(), 0.0);
+  // The 4x4 determinant comes from the LU and has the same zero test.
   EXPECT_EQ(GeProjectiveMatrix3<double>(rows(5e-8)).computeDeterminant(), 0.0);
   // float: FloatUtil::isEqual(x, 0) holds up to 1e-6 inclusive.
   expectSingular(GeLinearMatrix3<float>(1e-6f, 0, 0, 0, 1, 0, 0, 0, 1), imp3, 126, "float 1e-6");
@@ -173,18 +100,12 @@ TYPED_TEST(Matrix, AffineStoresByColumnAndArraysReadBothOrdersIgnoringTheBottomR
   using T = TypeParam;
   GeAffineMatrix3<T> a(GeLinearMatrix3<T>(1, 2, 3, 4, 5, 6, 7, 8, 9), GeVector3<T>(10, 11, 12));
   EXPECT_EQ(a.data()[13], T(11));
-  EXPECT_EQ(text(a), "| 1 2 3 10 |\n| 4 5 6 11 |\n| 7 8 9 12 |\n| 0 0 0 1 |\n");
   const float f[4][4] = {{1, 0, 0, 5}, {0, 1, 0, 6}, {0, 0, 1, 7}, {9, 9, 9, 9}};
   EXPECT_EQ(GeAffineMatrix3<T>(f, false), GeAffineMatrix3<T>(GeLinearMatrix3<T>(), {5, 6, 7}));
   EXPECT_EQ(GeAffineMatrix3<T>(f, true), GeAffineMatrix3<T>(GeLinearMatrix3<T>(), {9, 9, 9}));
-  const double d[4][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15, 16}};
-  EXPECT_EQ(GeAffineMatrix3<T>(d, false)(1, 2), T(7));
-  EXPECT_EQ(GeAffineMatrix3<T>(d, true)(1, 2), T(10));
   a(3, 0) = 7;  // setIdentity writes only the upper rows
   a.setIdentity();
   EXPECT_EQ(a(3, 0), T(7));
-  a(3, 0) = 0;
-  EXPECT_EQ(a, GeAffineMatrix3<T>());
 }
 
 TYPED_TEST(Matrix, AffineInverseOfScaleAndTranslationAndOfASingularLinearPart) {
@@ -192,13 +113,10 @@ TYPED_TEST(Matrix, AffineInverseOfScaleAndTranslationAndOfASingularLinearPart) {
   const GeAffineMatrix3<T> a(GeLinearMatrix3<T>(2, 0, 0, 0, 4, 0, 0, 0, 8), GeVector3<T>(2, 4, 8));
   const GeAffineMatrix3<T> expected(GeLinearMatrix3<T>(T(0.5), 0, 0, 0, T(0.25), 0, 0, 0, T(0.125)),
                                     GeVector3<T>(-1, -1, -1));
-  EXPECT_EQ(a.computeInverse(), expected);
   GeAffineMatrix3<T> inverse;
   T det = 0;
   a.computeInverseAndDeterminant(inverse, det);
   EXPECT_EQ(inverse, expected);
-  EXPECT_EQ(det, T(64));
-  EXPECT_EQ(a.computeDeterminant(), T(64));
   const GeAffineMatrix3<T> s(GeLinearMatrix3<T>(1, 2, 3, 2, 4, 6, 0, 0, 1), GeVector3<T>(1, 2, 3));
   EXPECT_TRUE(VoTest::failsWith([&] { s.computeInverse(); }, imp3, 126, "nonSingular"));
   s.computeInverseAndDeterminant(inverse, det);
@@ -210,18 +128,12 @@ TYPED_TEST(Matrix, ProjectiveConstructorsReadRowsOrColumnsAndWideningWritesRowTh
   using T = TypeParam;
   const GeProjectiveMatrix3<T> m(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
   EXPECT_EQ(m.data()[1], T(5));
-  const float f[4][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15, 16}};
   const double d[4][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15, 16}};
-  EXPECT_EQ(GeProjectiveMatrix3<T>(f, false), m);
   EXPECT_EQ(GeProjectiveMatrix3<T>(d, true), m.computeTranspose());
-  // Unit coordinate 3 selects column 3 from the left and row 3 from the right.
-  EXPECT_EQ(m * GeHomogeneousCoord3<T>(0, 0, 0, 1), GeHomogeneousCoord3<T>(4, 8, 12, 16));
+  // Unit coordinate 3 selects row 3 from the right.
   EXPECT_EQ(m.mulOnRight(GeHomogeneousCoord3<T>(0, 0, 0, 1)),
             GeHomogeneousCoord3<T>(13, 14, 15, 16));
-  const GeLinearMatrix3<T> l(1, 2, 3, 4, 5, 6, 7, 8, 9);
-  EXPECT_EQ(GeProjectiveMatrix3<T>(l),
-            GeProjectiveMatrix3<T>(1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 9, 0, 0, 0, 0, 1));
-  GeAffineMatrix3<T> a(l, GeVector3<T>(10, 11, 12));
+  GeAffineMatrix3<T> a(GeLinearMatrix3<T>(1, 2, 3, 4, 5, 6, 7, 8, 9), GeVector3<T>(10, 11, 12));
   a(3, 1) = 5;  // a broken bottom row is not carried over
   EXPECT_EQ(GeProjectiveMatrix3<T>(a),
             GeProjectiveMatrix3<T>(1, 2, 3, 10, 4, 5, 6, 11, 7, 8, 9, 12, 0, 0, 0, 1));
@@ -229,9 +141,6 @@ TYPED_TEST(Matrix, ProjectiveConstructorsReadRowsOrColumnsAndWideningWritesRowTh
 
 TYPED_TEST(Matrix, ProjectiveTransposeAndAdjointOfSparseMatrices) {
   using T = TypeParam;
-  GeAffineMatrix3<T> a(GeLinearMatrix3<T>(1, 2, 3, 4, 5, 6, 7, 8, 9), GeVector3<T>(1, 2, 3));
-  const GeProjectiveMatrix3<T> t = GeProjectiveMatrix3<T>::computeTranspose(a);
-  EXPECT_EQ(t, GeProjectiveMatrix3<T>(1, 4, 7, 0, 2, 5, 8, 0, 3, 6, 9, 0, 1, 2, 3, 1));
   GeProjectiveMatrix3<T> m;
   m(0, 1) = 2;  // the cofactor of (1, 0) carries the sign
   EXPECT_EQ(m.computeAdjoint(),
@@ -240,6 +149,9 @@ TYPED_TEST(Matrix, ProjectiveTransposeAndAdjointOfSparseMatrices) {
   EXPECT_EQ(GeProjectiveMatrix3<T>(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0).computeAdjoint(),
             GeProjectiveMatrix3<T>(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1));
   // The static adjoint of an affine matrix reads its stored bottom row.
+  GeAffineMatrix3<T> a(GeLinearMatrix3<T>(1, 2, 3, 4, 5, 6, 7, 8, 9), GeVector3<T>(1, 2, 3));
+  EXPECT_EQ(GeProjectiveMatrix3<T>::computeTranspose(a),
+            GeProjectiveMatrix3<T>(1, 4, 7, 0, 2, 5, 8, 0, 3, 6, 9, 0, 1, 2, 3, 1));
   a(3, 3) = 0;
   GeProjectiveMatrix3<T> widened(a);
   widened(3, 3) = 0;
@@ -251,43 +163,39 @@ TYPED_TEST(Matrix, ProjectivePivotingInvertsAZeroCornerAndRefusesRankThree) {
   // The shape of a perspective projection: element (3, 3) is 0, row 3 is (0, 0, -1, 0).
   const GeProjectiveMatrix3<T> p(T(0.5), 0, 0, 0, 0, 1, 0, 0, 0, 0, -2, -3, 0, 0, -1, 0);
   EXPECT_TRUE((p * p.computeInverse()).isEqual(GeProjectiveMatrix3<T>(), VoTest::tolerance<T>()));
-  EXPECT_EQ(p.computeDeterminant(), T(-1.5));
   const GeProjectiveMatrix3<T> m(1, 2, 3, 4, 2, 4, 6, 8, 0, 0, 1, 0, 0, 1, 0, 0);
   expectSingular(m, imp4, 175, "rank 3");
-  EXPECT_EQ(m.computeDeterminant(), T(0));
 }
 
 TYPED_TEST(Matrix, IdentitiesAndFastPathsOnRandomMatrices) {
   using T = TypeParam;
-  RandomMatrices<T> gen{std::mt19937(2024)};
+  std::mt19937 rng(2024);
+  // Diagonally dominant matrices, far from singular.
+  const auto value = [&] { return T(std::uniform_real_distribution<double>(-1.0, 1.0)(rng)); };
+  const auto fill = [&](auto m, int n) {
+    for (int k = 0; k < n * n; ++k) m.data()[k] = value() + (k % (n + 1) == 0 ? T(4) : T(0));
+    return m;
+  };
   for (int i = 0; i < 200; ++i) {
     const std::string name = "sample " + std::to_string(i);
-    const GeLinearMatrix3<T> l = gen.linear();
-    const GeAffineMatrix3<T> a = gen.affine(), b = gen.affine();
-    const GeProjectiveMatrix3<T> m = gen.projective(), wa(a);
+    const GeLinearMatrix3<T> l = fill(GeLinearMatrix3<T>(), 3);
+    const GeVector3<T> v(value(), value(), value());
+    const GeAffineMatrix3<T> a(fill(GeLinearMatrix3<T>(), 3), v), b(l, -v);
+    const GeProjectiveMatrix3<T> m = fill(GeProjectiveMatrix3<T>(), 4), wa(a);
     checkInverse(l, T(), name);
     checkInverse(a, T(), name);
     checkInverse(m, T(), name);
-    const GeVector3<T> v = gen.vector();
-    const GeHomogeneousCoord3<T> h(v.x, v.y, v.z, gen.value());
-    EXPECT_EQ(l.mulOnRight(v), l.computeTranspose() * v) << name;
-    EXPECT_EQ(m.mulOnRight(h), m.computeTranspose() * h) << name;
-    // The right factor applies first.
-    const GeHomogeneousCoord3<T> hSteps = m * (m * h), hProduct = (m * m) * h;
-    for (int k = 0; k < 4; ++k) EXPECT_NEAR(hSteps[k], hProduct[k], 50 * loose<T>()) << name;
     // The specialised products agree exactly with the general ones on widened operands.
     EXPECT_EQ(a * l, a * GeAffineMatrix3<T>(l)) << name;
     EXPECT_EQ(a.mulOnRight(l), GeAffineMatrix3<T>(l) * a) << name;
     EXPECT_EQ(GeProjectiveMatrix3<T>(a * b), wa * GeProjectiveMatrix3<T>(b)) << name;
     EXPECT_EQ(m * a, m * wa) << name;
-    const GePoint3<T> p(v.x, v.y, v.z), q = a * p;
-    EXPECT_EQ(wa * GeHomogeneousCoord3<T>(p.x, p.y, p.z, 1),
+    const GePoint3<T> q = a * GePoint3<T>(v.x, v.y, v.z);
+    EXPECT_EQ(wa * GeHomogeneousCoord3<T>(v.x, v.y, v.z, 1),
               GeHomogeneousCoord3<T>(q.x, q.y, q.z, 1))
         << name;
-    EXPECT_EQ(a.mulOnRight(v), a.getLinear().mulOnRight(v)) << name;
     EXPECT_EQ(a * v, a.getLinear() * v) << name;
-    // The 3x3 LU serves both element orders identically.
-    EXPECT_EQ(a.computeInverse().getLinear(), a.getLinear().computeInverse()) << name;
+    EXPECT_EQ(l.mulOnRight(v), l.computeTranspose() * v) << name;
   }
 }
 
