@@ -1,9 +1,9 @@
-#include <vezODedizezivuz/geAlignedBox3.h>
 #include <vezODedizezivuz/geConeBuilder.h>
 #include <zevIRudez/RnRng.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -18,30 +18,18 @@ GeUnitVector3<float> unit(float x, float y, float z) {
   return GeUnitVector3<float>(GeVector3<float>(x, y, z));
 }
 
+// Not uniform, but spread over all directions; the seeded draws never come near zero length.
 GeUnitVector3<float> randomDirection(RnRng<float>& rng) {
-  for (;;) {
-    const GeVector3<float> v(2 * rng() - 1, 2 * rng() - 1, 2 * rng() - 1);
-    const float l2 = v.lengthSquared();
-    if (l2 > 0.01f && l2 <= 1.0f) return GeUnitVector3<float>(v);
-  }
+  return unit(2 * rng() - 1, 2 * rng() - 1, 2 * rng() - 1);
 }
 
 GeFloatingCone build(std::initializer_list<GeUnitVector3<float>> directions) {
   GeFloatingConeBuilder builder;
-  UnaryFunctor<GeUnitVector3<float>, void>& sink = builder;
-  for (const GeUnitVector3<float>& d : directions) sink(d);
+  for (const GeUnitVector3<float>& d : directions) builder(d);
   return builder.createCone();
 }
 
-bool isTheSphere(const GeFloatingCone& c) {
-  return c.getAxis() == unit(0, 0, 1) && c.getSemiAngle() == GeFloatingCone::sphereAlpha;
-}
-
-GeAnchoredCone anchored(std::initializer_list<GePoint3<float>> points, const GeFloatingCone& f) {
-  GeAnchoredConeBuilder builder;
-  for (const GePoint3<float>& p : points) EXPECT_TRUE(builder(p));
-  return builder.createCone(f);
-}
+const GeFloatingCone sphere(unit(0, 0, 1), GeFloatingCone::sphereAlpha);
 
 }  // namespace
 
@@ -51,16 +39,13 @@ TEST(FloatingConeBuilder,
   const GeFloatingCone cone = build({unit(1, 0, 0), unit(0.6f, 0.8f, 0)});
   EXPECT_TRUE(cone.isEqual(GeFloatingCone(unit(0.8f, 0.4f, 0), std::acos(0.6f) / 2), 1e-6f, 1e-6f))
       << cone;
-  EXPECT_TRUE(build({unit(1, 0, 0)}).isEqualExact(GeFloatingCone(unit(1, 0, 0), 0.0f)));
-  EXPECT_TRUE(isTheSphere(build({unit(1, 0, 0), unit(0, 1, 0)})));  // the box touches the origin
-  EXPECT_TRUE(isTheSphere(build({unit(1, 0, 0), unit(-1, 0, 0)})));
-  EXPECT_TRUE(isTheSphere(build({})));
-  // createCone empties the list: a second call gives the sphere.
+  EXPECT_TRUE(
+      build({unit(1, 0, 0), unit(0, 1, 0)}).isEqualExact(sphere));  // the box touches the origin
+  // createCone empties the list: a second call gives the sphere of the empty list.
   GeFloatingConeBuilder builder;
   builder(unit(0, 1, 0));
-  EXPECT_FALSE(isTheSphere(builder.createCone()));
-  EXPECT_TRUE(builder.getSamples().empty());
-  EXPECT_TRUE(isTheSphere(builder.createCone()));
+  EXPECT_FALSE(builder.createCone().isEqualExact(sphere));
+  EXPECT_TRUE(builder.createCone().isEqualExact(sphere));
 }
 
 TEST(FloatingConeBuilder, BuiltConeContainsEverySampleUpToRimRounding) {
@@ -70,10 +55,8 @@ TEST(FloatingConeBuilder, BuiltConeContainsEverySampleUpToRimRounding) {
     const float spread = 1.5f * rng();
     std::vector<GeUnitVector3<float>> samples(1 + static_cast<int>(20 * rng()));
     GeFloatingConeBuilder builder;
-    for (GeUnitVector3<float>& d : samples) {
-      d = GeUnitVector3<float>(centre + randomDirection(rng) * spread);
-      builder(d);
-    }
+    for (GeUnitVector3<float>& d : samples)
+      builder(d = GeUnitVector3<float>(centre + randomDirection(rng) * spread));
     const GeFloatingCone cone = builder.createCone();
     for (const GeUnitVector3<float>& d : samples) {
       EXPECT_GE(dot(cone.getAxis(), d), std::cos(cone.getSemiAngle()) - 1e-6f)
@@ -82,72 +65,36 @@ TEST(FloatingConeBuilder, BuiltConeContainsEverySampleUpToRimRounding) {
   }
 }
 
-TEST(AnchoredConeBuilder, LowestPointGivesTheBaseSlidPointsTheRadiusAndTheHighestTheHeight) {
+// The lowest point gives the base, points slid down along the slope the radius, the highest
+// point the height; an empty list and an axis that cannot be normalised are reported.
+TEST(AnchoredConeBuilder, BuildsFromLowestAndSlidPointsAndReportsEmptyListOrUnusableAxis) {
   const GeFloatingCone up(unit(0, 0, 1), 0.0f);
-  // (1, 0, 2) and (-1, 0, 1) slide down to distance 1 from the axis through (0, 0, 0).
-  EXPECT_TRUE(anchored({{0, 0, 0}, {1, 0, 2}, {-1, 0, 1}}, up)
-                  .isEqualExact(GeAnchoredCone(up, GePoint3<float>(0, 0, 0), 1, 2)));
-  // A point straight above the lowest raises only the height.
-  const GeFloatingCone open(unit(0, 0, 1), 0.3f);
-  EXPECT_TRUE(anchored({{0, 0, 3}, {0, 0, -1}}, open)
-                  .isEqualExact(GeAnchoredCone(open, GePoint3<float>(0, 0, -1), 0, 4)));
-  // The corners of the unit box give its circumscribed cylinder.
   GeAnchoredConeBuilder builder;
-  GeAlignedBox3<float>(GePoint3<float>(0, 0, 0), GePoint3<float>(1, 1, 1))
-      .enumerateCorners(builder);
-  EXPECT_TRUE(builder.createCone(up).isEqual(
-      GeAnchoredCone(up, GePoint3<float>(0.5f, 0.5f, 0), std::sqrt(0.5f), 1), 1e-7f, 0));
-}
-
-TEST(AnchoredConeBuilder, EmptyListAndUnusableAxisAreReported) {
-  GeAnchoredConeBuilder builder;
-  const GeFloatingCone up(unit(0, 0, 1), 0.2f);
   EXPECT_TRUE(VoTest::failsWith([&] { builder.createCone(up); },
                                 "primitives\\geAnchoredConeBuilder", 96, "size > 0"));
-  builder(GePoint3<float>(1, 2, 3));
+  // (1, 0, 2) and (-1, 0, 1) slide down to distance 1 from the axis through (0, 0, 0).
+  for (const GePoint3<float>& p :
+       {GePoint3<float>(0, 0, 0), GePoint3<float>(1, 0, 2), GePoint3<float>(-1, 0, 1)})
+    EXPECT_TRUE(builder(p));
+  EXPECT_TRUE(
+      builder.createCone(up).isEqualExact(GeAnchoredCone(up, GePoint3<float>(0, 0, 0), 1, 2)));
   GeUnitVector3<float> nanAxis;
   nanAxis.setNormalized(std::numeric_limits<float>::quiet_NaN(), 0, 0);
   EXPECT_TRUE(VoTest::failsWith([&] { builder.createCone(GeFloatingCone(nanAxis, 0.2f)); },
                                 "primitives\\geAnchoredConeBuilder", 111, "len > 0"));
 }
 
-// The base lies at the level of the lowest point P0 along the axis, every point lies between base
-// and top, and points outside P0's slope lie within the slanted side.
-TEST(AnchoredConeBuilder, SlidPointsLieInsideTheBuiltConeOnRandomClusters) {
-  RnDefaultRng<float> rng(41);
-  for (int i = 0; i < 200; ++i) {
-    const GeUnitVector3<float> a = randomDirection(rng);
-    const float alpha = 1.2f * rng();
-    std::vector<GePoint3<float>> points(12);
-    GeAnchoredConeBuilder builder;
-    for (GePoint3<float>& p : points)
-      builder(p = GePoint3<float>(4 * rng() - 2, 4 * rng() - 2, 4 * rng() - 2));
-    const GeAnchoredCone cone = builder.createCone(GeFloatingCone(a, alpha));
-    GePoint3<float> lowest = points[0];
-    for (const GePoint3<float>& p : points) lowest = dot(p - lowest, a) < 0 ? p : lowest;
-    EXPECT_NEAR(dot(cone.getBasePoint() - lowest, a), 0.0f, 1e-5f) << "cluster " << i;
-    // Distance of v from the axis direction.
-    const auto offAxis = [&](const GeVector3<float>& v) { return (v - a * dot(v, a)).length(); };
-    for (const GePoint3<float>& p : points) {
-      const float h = dot(p - cone.getBasePoint(), a);
-      EXPECT_GE(h, -1e-5f) << "cluster " << i;
-      EXPECT_LE(h, cone.getHeight() + 1e-5f) << "cluster " << i;
-      if (offAxis(p - lowest) <= dot(p - lowest, a) * std::tan(alpha) + 1e-4f) continue;
-      EXPECT_LE(offAxis(p - cone.getBasePoint()),
-                cone.getBottomRadius() + h * std::tan(alpha) + 1e-4f)
-          << "cluster " << i;
-    }
-  }
-}
-
+// The end-to-end meaning of both builders: the culling cones built from the element normals and
+// positions only answer "behind" or "in front" for viewpoints that see every element from that
+// side.
 TEST(CullingConesFromBuilders, ViewpointsBehindOrInFrontSeeEveryElementFromThatSide) {
   RnDefaultRng<float> rng(51);
   int behind = 0, inFront = 0;
   for (int cluster = 0; cluster < 100; ++cluster) {
     const GeUnitVector3<float> mainNormal = randomDirection(rng);
     const float spread = 0.6f * rng();
-    std::vector<GePoint3<float>> positions(10);
-    std::vector<GeUnitVector3<float>> normals(10);
+    GePoint3<float> positions[10];
+    GeUnitVector3<float> normals[10];
     GeFloatingConeBuilder normalCone;
     GeAnchoredConeBuilder placement;
     for (int k = 0; k < 10; ++k) {
@@ -162,11 +109,10 @@ TEST(CullingConesFromBuilders, ViewpointsBehindOrInFrontSeeEveryElementFromThatS
       inFront += isInFront;
       for (int k = 0; k < 10; ++k) {
         const float facing = dot(normals[k], eye - positions[k]);
-        EXPECT_TRUE(!isBehind || facing <= 1e-4f) << "cluster " << cluster << " element " << k;
-        EXPECT_TRUE(!isInFront || facing >= -1e-4f) << "cluster " << cluster << " element " << k;
+        EXPECT_TRUE((!isBehind || facing <= 1e-4f) && (!isInFront || facing >= -1e-4f))
+            << "cluster " << cluster << " element " << k;
       }
     }
   }
-  EXPECT_GT(behind, 100);
-  EXPECT_GT(inFront, 100);
+  EXPECT_GT(std::min(behind, inFront), 100) << behind << " behind, " << inFront << " in front";
 }

@@ -3,10 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <sstream>
-#include <string>
 
 using namespace Vo;
 
@@ -17,18 +15,6 @@ using I = Interval<float>;
 
 const Box unitBox(I(0, 1), I(0, 1), I(0, 1));
 const Box diagonalBox(I(4, 5), I(4, 5), I(0, 1));
-
-// A point exactly on `plane` (evaluate gives 0 in float) at the given x and z, found by stepping
-// y through neighbouring floats.
-bool pointOnPlane(const GePlane3<float>& plane, float x, float z, GePoint3<float>& p) {
-  float y = -(plane.normal.x * x + plane.normal.z * z + plane.d) / plane.normal.y;
-  y = std::nextafter(std::nextafter(y, -1e30f), -1e30f);
-  for (int k = 0; k < 5; ++k, y = std::nextafter(y, 1e30f)) {
-    p = GePoint3<float>(x, y, z);
-    if (plane.evaluate(p) == 0.0f) return true;
-  }
-  return false;
-}
 
 Box randomBox(RnRng<float>& rng, float size) {
   const GePoint3<float> c(10 * rng(), 10 * rng(), 10 * rng());
@@ -45,16 +31,10 @@ GePoint3<float> at(const Box& b, float tx, float ty, float tz) {
 }  // namespace
 
 TEST(Shaft, BoxesSharingTheirOtherFacesGiveNoPlanesAndDiagonalBoxesTwoFacingOutwards) {
-  const GeShaft side(unitBox, Box(I(2, 3), I(0, 1), I(0, 1)));
   unsigned short count = 99;
-  side.getPlaneSet(count);
+  GeShaft(unitBox, Box(I(2, 3), I(0, 1), I(0, 1))).getPlaneSet(count);
   EXPECT_EQ(count, 0);
-  EXPECT_TRUE(side.getExtentBox().isEqual(
-      Box(I(-0.001f, 3.001f), I(-0.001f, 1.001f), I(-0.001f, 1.001f)), 1e-6f));
-  EXPECT_TRUE(side.contains(GePoint3<float>(1.5f, 0.5f, 0.5f)));  // the gap between the boxes
-
-  const GeShaft shaft(unitBox, diagonalBox);
-  const GePlane3<float>* planes = shaft.getPlaneSet(count);
+  const GePlane3<float>* planes = GeShaft(unitBox, diagonalBox).getPlaneSet(count);
   ASSERT_EQ(count, 2);
   // min x of box 1 with max y of box 2: the line y = x + 1.002; then min y with max x.
   for (int i = 0; i < 2; ++i) {
@@ -65,8 +45,6 @@ TEST(Shaft, BoxesSharingTheirOtherFacesGiveNoPlanesAndDiagonalBoxesTwoFacingOutw
                 std::fabs(p.d + 4.008f) < 1e-5f)
         << "plane " << i << ": " << p;
   }
-  EXPECT_FALSE(shaft.contains(GePoint3<float>(0.5f, 4.5f, 0.5f)));
-  EXPECT_TRUE(shaft.contains(GePoint3<float>(2.5f, 2.5f, 0.5f)));
 }
 
 TEST(Shaft, MarginWidensAllAxesOrOnlyTheFirstFlatOne) {
@@ -83,8 +61,13 @@ TEST(Shaft, MarginWidensAllAxesOrOnlyTheFirstFlatOne) {
 TEST(Shaft, JoiningPlaneCountsAsOutsideInclusivelyAndAsInsideExclusively) {
   const GeShaft shaft(unitBox, diagonalBox);
   unsigned short count;
-  GePoint3<float> p;
-  ASSERT_TRUE(pointOnPlane(*shaft.getPlaneSet(count), 2.0f, 0.5f, p));
+  const GePlane3<float>& plane = *shaft.getPlaneSet(count);
+  // A point exactly on the plane (evaluate gives 0 in float), found by stepping y.
+  GePoint3<float> p(2.0f, 0, 0.5f);
+  float y = -(plane.normal.x * 2.0f + plane.normal.z * 0.5f + plane.d) / plane.normal.y;
+  y = std::nextafter(std::nextafter(y, -1e30f), -1e30f);
+  for (int k = 0; k < 5 && (p.y = y, plane.evaluate(p) != 0.0f); ++k) y = std::nextafter(y, 1e30f);
+  ASSERT_EQ(plane.evaluate(p), 0.0f);
   EXPECT_FALSE(shaft.contains(p));
   EXPECT_TRUE(shaft.containsExclude(p));
   // Reference box bounds count for contains and against containsExclude.
@@ -95,44 +78,19 @@ TEST(Shaft, JoiningPlaneCountsAsOutsideInclusivelyAndAsInsideExclusively) {
   const Box touching(I(p.x - 0.5f, p.x), I(p.y, p.y + 0.5f), I(0.2f, 0.8f));
   EXPECT_EQ(shaft.overlaps(touching), I::DISJOINT);
   EXPECT_EQ(shaft.overlapsExclude(touching), I::OVERLAPPING);
-  // Touching the extent box from outside: contact only for the inclusive test.
-  const float right = shaft.getExtentBox().x.max;
-  const Box beside(I(right, right + 1), I(4, 5), I(0, 1));
-  EXPECT_NE(shaft.overlaps(beside), I::DISJOINT);
-  EXPECT_EQ(shaft.overlapsExclude(beside), I::DISJOINT);
 }
 
-TEST(Shaft, BoxTestsCoverTheContainmentCases) {
-  const GeShaft shaft(unitBox, diagonalBox);
-  EXPECT_EQ(shaft.overlaps(Box(I(-9, 9), I(-9, 9), I(-9, 9))), I::CONTAINING);
-  EXPECT_EQ(shaft.overlaps(Box(I(7, 8), I(0, 1), I(0, 1))), I::DISJOINT);
-  EXPECT_EQ(shaft.overlaps(Box(I(0.2f, 0.4f), I(0.2f, 0.4f), I(0.2f, 0.4f))), I::CONTAINED);
-  EXPECT_EQ(shaft.overlaps(Box(I(2.4f, 2.6f), I(2.4f, 2.6f), I(0.2f, 0.4f))), I::CONTAINED);
-  EXPECT_EQ(shaft.overlaps(Box(I(2, 3), I(2, 3), I(0.5f, 2))), I::OVERLAPPING);
-}
-
-// Random shafts hold both boxes and the segment between their centres; a box answer of DISJOINT
-// or CONTAINED holds for every point sampled in the box.
+// Random shafts hold the corners of both boxes; a box answer of DISJOINT or CONTAINED holds for
+// every point sampled in the box.
 TEST(Shaft, RandomShaftsContainTheirBoxesAndAgreeWithPointsInOtherBoxes) {
   RnDefaultRng<float> rng(11);
   int answers[4] = {};
   for (int i = 0; i < 300; ++i) {
     const Box b1 = randomBox(rng, 2.0f), b2 = randomBox(rng, 2.0f);
     const GeShaft shaft(b1, b2);
-    unsigned short count;
-    shaft.getPlaneSet(count);
-    EXPECT_LE(count, 8);
-    for (const Box* b : {&b1, &b2}) {
-      for (int k = 0; k < 8; ++k) {
-        EXPECT_TRUE(shaft.contains(at(*b, k & 1, k >> 1 & 1, k >> 2 & 1)))
-            << "pair " << i << " corner " << k;
-      }
-      EXPECT_NE(shaft.overlaps(*b), I::DISJOINT) << "pair " << i;
-    }
-    const GePoint3<float> c1 = at(b1, 0.5f, 0.5f, 0.5f);
-    const GeVector3<float> along = at(b2, 0.5f, 0.5f, 0.5f) - c1;
-    for (int k = 0; k <= 20; ++k) {
-      EXPECT_TRUE(shaft.contains(c1 + along * (k / 20.0f))) << "pair " << i << " at " << k / 20.0f;
+    for (int k = 0; k < 16; ++k) {
+      EXPECT_TRUE(shaft.contains(at(k < 8 ? b1 : b2, k & 1, k >> 1 & 1, k >> 2 & 1)))
+          << "pair " << i << " corner " << k;
     }
     for (int j = 0; j < 10; ++j) {
       const Box b = randomBox(rng, 1.0f);
@@ -147,33 +105,18 @@ TEST(Shaft, RandomShaftsContainTheirBoxesAndAgreeWithPointsInOtherBoxes) {
   for (int k = 0; k < 3; ++k) EXPECT_GT(answers[k], 0) << "answer " << k;
 }
 
-TEST(Shaft, DumpListsTheBoxesAndOnePlanePerLineOrSaysItIsUninitialized) {
-  std::ostringstream os, empty;
-  os << GeShaft(unitBox, diagonalBox);
-  const std::string text = os.str();
-  std::size_t pos = 0;
-  for (const char* part : {"Ref.box 1=( X=[ -0.001, 1.001 ]", "\nRef.box 2=( X=[ 3.999, 5.001 ]",
-                           "\nExtent box=( X=[ -0.001, 5.001 ]", "\nPlane set=\n [-4, 4, 0, -4.00",
-                           "\n [4, -4, 0, -4.00"}) {
-    pos = text.find(part, pos);
-    EXPECT_NE(pos, std::string::npos) << part << " in " << text;
-  }
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 6) << text;
+TEST(Shaft, UninitializedShaftHoldsNothingAndSaysSo) {
   const GeShaft uninitialized;
   EXPECT_FALSE(uninitialized.contains(GePoint3<float>(0, 0, 0)));
-  EXPECT_FALSE(uninitialized.containsExclude(GePoint3<float>(0, 0, 0)));
-  EXPECT_EQ(uninitialized.overlaps(unitBox), I::DISJOINT);
-  empty << uninitialized;
-  EXPECT_EQ(empty.str(), "Uninitialized shaft\n");
+  std::ostringstream os;
+  os << uninitialized;
+  EXPECT_EQ(os.str(), "Uninitialized shaft\n");
 }
 
 TEST(Shaft, ComparisonsUseBoundsCountAndUsedPlanes) {
   const GeShaft a(unitBox, diagonalBox);
   const GeShaft shifted(unitBox, Box(I(4, 5.00001f), I(4, 5), I(0, 1)));
-  EXPECT_TRUE(a == GeShaft(unitBox, diagonalBox));
-  EXPECT_TRUE(a != shifted);
-  EXPECT_TRUE(isEqual(a, shifted, 1e-4f));
-  EXPECT_FALSE(a.isEqual(shifted, 1e-7f));
+  EXPECT_TRUE(a != shifted && isEqual(a, shifted, 1e-4f));
   // Same boxes but different plane counts.
   EXPECT_FALSE(a.isEqual(GeShaft(unitBox, Box(I(4, 5), I(0, 1), I(0, 1))), 10.0f));
 }
