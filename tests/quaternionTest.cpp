@@ -75,6 +75,16 @@ TYPED_TEST(Quaternions, RandomRotationsRoundTripComposeAndInterpolateAlongTheSho
     EXPECT_TRUE(Q<T>::slerp(p, r, t, 0).isEqual(p * Q<T>::makeRotation(t * angle, axis), tol<T>));
     EXPECT_TRUE(Q<T>::slerp(p, r, 1, 1).isEqual(-r, tol<T>));
     EXPECT_TRUE(Q<T>::bisect(p, r).isEqual(p * Q<T>::makeRotation(angle / 2, axis), tol<T>));
+    // Squad runs from p to q whatever its control points; a key between equal neighbours is its
+    // own control point; doubling the arc from p over r reflects p through r.
+    Q<T> first, second;
+    Q<T>::computeIntermediates(p, q, r, first, second);
+    EXPECT_TRUE(Q<T>::squad(p, first, second, q, 0).isEqual(p, tol<T>));
+    const Q<T> end = Q<T>::squad(p, first, second, q, 1);  // q, or -q by the shorter arc
+    EXPECT_TRUE(end.isEqual(q, tol<T>) || end.isEqual(-q, tol<T>)) << end;
+    Q<T>::computeIntermediates(q, q, q, first, second);
+    EXPECT_TRUE(first.isEqual(q, tol<T>) && second.isEqual(q, tol<T>));
+    EXPECT_TRUE(Q<T>::doub(p, Q<T>::bisect(p, r)).isEqual(r, tol<T>));
   }
 }
 
