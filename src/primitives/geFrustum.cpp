@@ -41,12 +41,8 @@ bool GeFrustum<float>::isEqual(const GeFrustum& other, float tolerance) const no
 
 bool GeFrustum<float>::isEqualExact(const GeFrustum& other) const noexcept {
   for (int i = 0; i < 6; ++i) {
-    const GePlane3<float>& p = planes_[i];
-    const GePlane3<float>& q = other.planes_[i];
-    if (!(p.normal.x == q.normal.x && p.normal.y == q.normal.y && p.normal.z == q.normal.z &&
-          p.d == q.d)) {
-      return false;
-    }
+    // Component-wise ==, so a NaN component never compares equal.
+    if (!(planes_[i] == other.planes_[i])) return false;
   }
   return true;
 }

@@ -261,12 +261,8 @@ bool GeShaft::isEqualExact(const GeShaft& other) const noexcept {
     return false;
   }
   for (unsigned short i = 0; i < planeCount_; ++i) {
-    const GePlane3<float>& p = planes_[i];
-    const GePlane3<float>& q = other.planes_[i];
-    if (!(p.normal.x == q.normal.x && p.normal.y == q.normal.y && p.normal.z == q.normal.z &&
-          p.d == q.d)) {
-      return false;
-    }
+    // Component-wise ==, so a NaN component never compares equal.
+    if (!(planes_[i] == other.planes_[i])) return false;
   }
   return true;
 }
