@@ -34,7 +34,8 @@ TEST(Shaft, BoxesSharingTheirOtherFacesGiveNoPlanesAndDiagonalBoxesTwoFacingOutw
   unsigned short count = 99;
   GeShaft(unitBox, Box(I(2, 3), I(0, 1), I(0, 1))).getPlaneSet(count);
   EXPECT_EQ(count, 0);
-  const GePlane3<float>* planes = GeShaft(unitBox, diagonalBox).getPlaneSet(count);
+  const GeShaft diagonal(unitBox, diagonalBox);
+  const GePlane3<float>* planes = diagonal.getPlaneSet(count);
   ASSERT_EQ(count, 2);
   // min x of box 1 with max y of box 2: the line y = x + 1.002; then min y with max x.
   for (int i = 0; i < 2; ++i) {
