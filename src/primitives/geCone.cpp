@@ -9,6 +9,12 @@ namespace {
 
 constexpr double doublePi = 3.141592653589793;
 
+// x, y, then z within `tolerance`, stopping at the first that is not.
+bool pointsEqual(const GePoint3<float>& a, const GePoint3<float>& b, float tolerance) noexcept {
+  return FloatUtil::isEqual(a.x, b.x, tolerance) && FloatUtil::isEqual(a.y, b.y, tolerance) &&
+         FloatUtil::isEqual(a.z, b.z, tolerance);
+}
+
 // Beyond this dot product (about 154 degrees) two cones are merged into a sphere rather than
 // into a cone wider than a hemisphere on both sides.
 constexpr double oppositeAxesDot = -0.9;
@@ -90,9 +96,7 @@ GePoint3<float> GeAnchoredCone::getFrontfacingApex() const noexcept {
 
 bool GeAnchoredCone::isEqual(const GeAnchoredCone& other, float tolerance,
                              float angleTolerance) const noexcept {
-  return FloatUtil::isEqual(basePoint_.x, other.basePoint_.x, tolerance) &&
-         FloatUtil::isEqual(basePoint_.y, other.basePoint_.y, tolerance) &&
-         FloatUtil::isEqual(basePoint_.z, other.basePoint_.z, tolerance) &&
+  return pointsEqual(basePoint_, other.basePoint_, tolerance) &&
          FloatUtil::isEqual(bottomRadius_, other.bottomRadius_, tolerance) &&
          FloatUtil::isEqual(height_, other.height_, tolerance) &&
          FloatUtil::isEqual(tangent_, other.tangent_, angleTolerance);
@@ -152,9 +156,7 @@ bool GeCullingCones::isInFront(const GePoint3<float>& p) const noexcept {
 
 bool GeCullingCones::isEqual(const GeCullingCones& other, float tolerance,
                              float angleTolerance) const noexcept {
-  return FloatUtil::isEqual(backfacingApex_.x, other.backfacingApex_.x, tolerance) &&
-         FloatUtil::isEqual(backfacingApex_.y, other.backfacingApex_.y, tolerance) &&
-         FloatUtil::isEqual(backfacingApex_.z, other.backfacingApex_.z, tolerance) &&
+  return pointsEqual(backfacingApex_, other.backfacingApex_, tolerance) &&
          FloatUtil::isEqual(frontfacingOffset_, other.frontfacingOffset_, tolerance) &&
          FloatUtil::isEqual(cosBeta_, other.cosBeta_, angleTolerance);
 }
