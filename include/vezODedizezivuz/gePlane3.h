@@ -78,9 +78,7 @@ class VO_EXPORT GePlane3 {
   /// of the plane unitNormal·p + d = 0. False, with `t` unchanged, when the ray is parallel
   /// (|unitNormal·direction| within `FloatUtil::defaultTolerance`) or the normal is zero.
   bool intersectRay(const GePoint3<T>& origin, const GeVector3<T>& direction, T& t) const noexcept {
-    GeVector3<T> n = normal;
-    n.normalize();
-    return GePlane3Detail::intersectUnitNormal(n, d, origin, direction, t);
+    return GePlane3Detail::intersectUnitNormal(normal.normalized(), d, origin, direction, t);
   }
 
   friend constexpr bool operator==(const GePlane3& a, const GePlane3& b) noexcept {
