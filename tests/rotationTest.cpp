@@ -114,4 +114,20 @@ TYPED_TEST(Rotations, AimBuildsProperFramesBreaksTiesAndReportsVectorsWithoutLen
   }
 }
 
+// An axis outside 0..2, or equal aim and up axes, would write outside the frame.
+TYPED_TEST(Rotations, AimRejectsAxesOutsideTheFrameOrEqual) {
+  using T = TypeParam;
+  const GeUnitVector3<T> d = unit<T>(0, 0, 1);
+  const GeVector3<T> up(0, 1, 0);
+  const char* const file = "primitives/geRotation3.imp";
+  EXPECT_TRUE(VoTest::failsWith([&] { GeRotation3<T>::aim(d, up, 3, yAxis, false); }, file, 0,
+                                "aimAxis in 0..2"));
+  EXPECT_TRUE(
+      VoTest::failsWith([&] { GeRotation3<T>::aim(d, -1, false); }, file, 0, "aimAxis in 0..2"));
+  EXPECT_TRUE(VoTest::failsWith([&] { GeRotation3<T>::aim(d, up, zAxis, zAxis, false); }, file, 0,
+                                "upAxis in 0..2, not aimAxis"));
+  EXPECT_EQ(GeRotation3<T>::aim(d, up, zAxis, yAxis, false),
+            GeRotation3<T>::aim(d, up, 2, 1, false));
+}
+
 }  // namespace
