@@ -211,14 +211,14 @@ TYPED_TEST(Quaternions, EulerReadingLocksBeyondAStrictThresholdAndRejectsAFirstA
   EXPECT_TRUE(rejects([&] { Q<T>::matrixToEuler(m, convention<T>(64 + 3), r[0], r[1], r[2]); }));
 }
 
-// Rotating without a matrix agrees with the matrix path for any non-zero length (both divide by
-// the squared length); the conjugate of a unit quaternion turns back; zero turns nothing.
+// Rotating without a matrix agrees with the matrix path for unit quaternions; the conjugate
+// turns back; zero turns nothing.
 TYPED_TEST(Quaternions, RotateAgreesWithTheMatrixAndTheConjugateTurnsBack) {
   using T = TypeParam;
   std::mt19937 rng(41);
   for (int i = 0; i < 200; ++i) {
     const Q<T> unit = randomUnit<T>(rng);
-    const Q<T> q = unit * T(0.5 + (i % 5));
+    const Q<T> q = i % 2 ? unit : -unit;
     const GeVector3<T> v = randomVector<T>(rng);
     const GeVector3<T> turned = q.rotate(v);
     EXPECT_TRUE(turned.isEqual(matrixOf(q) * v, tol<T>)) << i;

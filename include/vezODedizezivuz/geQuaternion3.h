@@ -169,20 +169,19 @@ class VO_EXPORT GeQuaternion3 {
 
   // ---- Rotating vectors and points -----------------------------------------------------------
 
-  /// `v` turned by this rotation without building a matrix: with u = (x, y, z), n the squared
-  /// length and t = (2/n)·(u × v), the result is v + w·t + u × t. Like `getMatrix` it divides
-  /// by n, so a quaternion of any non-zero length rotates without scaling, and a zero
-  /// quaternion leaves `v` unchanged. Agrees with `getMatrix` times `v` to within rounding (a
-  /// few ulps of |v|), not to the bit: the products are grouped differently.
-  [[nodiscard]] GeVector3<T> rotate(const GeVector3<T>& v) const noexcept {
-    const T n = x * x + y * y + z * z + w * w;
-    const T s = n > T(0) ? T(2) / n : T(0);
+  /// `v` turned by this unit quaternion without building a matrix: with u = (x, y, z) and
+  /// t = 2·(u × v), the result is v + w·t + u × t. The length is taken as 1 and not divided
+  /// out (as GLM, Imath and Eigen do): a quaternion of squared length n ≠ 1 also scales the
+  /// part of v across its axis by about n, so rotate by `normalized()` when the length is not
+  /// 1; a zero quaternion leaves v unchanged. Agrees with `getMatrix` times v to within
+  /// rounding (a few ulps of |v|), not to the bit: the products are grouped differently.
+  [[nodiscard]] constexpr GeVector3<T> rotate(const GeVector3<T>& v) const noexcept {
     const GeVector3<T> u(x, y, z);
-    const GeVector3<T> t = cross(u, v) * s;
+    const GeVector3<T> t = cross(u, v) * T(2);
     return v + t * w + cross(u, t);
   }
   /// `p` turned about the origin, as `rotate` of the vector from the origin to `p`.
-  [[nodiscard]] GePoint3<T> rotate(const GePoint3<T>& p) const noexcept {
+  [[nodiscard]] constexpr GePoint3<T> rotate(const GePoint3<T>& p) const noexcept {
     return GePoint3<T>(rotate(p.toVector()));
   }
 
