@@ -170,15 +170,17 @@ class VO_EXPORT GeQuaternion3 {
   // ---- Rotating vectors and points -----------------------------------------------------------
 
   /// `v` turned by this unit quaternion without building a matrix: with u = (x, y, z) and
-  /// t = 2·(u × v), the result is v + w·t + u × t. The length is taken as 1 and not divided
+  /// c = u × v, the result is v + 2·(w·c + u × c). The length is taken as 1 and not divided
   /// out (as GLM, Imath and Eigen do): a quaternion of squared length n ≠ 1 also scales the
   /// part of v across its axis by about n, so rotate by `normalized()` when the length is not
   /// 1; a zero quaternion leaves v unchanged. Agrees with `getMatrix` times v to within
   /// rounding (a few ulps of |v|), not to the bit: the products are grouped differently.
   [[nodiscard]] constexpr GeVector3<T> rotate(const GeVector3<T>& v) const noexcept {
+    // v + 2·(w·c + u × c) rather than v + w·t + u × t with t = 2c: the second cross product does
+    // not wait for the doubling, which shortens the dependency chain.
     const GeVector3<T> u(x, y, z);
-    const GeVector3<T> t = cross(u, v) * T(2);
-    return v + t * w + cross(u, t);
+    const GeVector3<T> c = cross(u, v);
+    return v + (c * w + cross(u, c)) * T(2);
   }
   /// `p` turned about the origin, as `rotate` of the vector from the origin to `p`.
   [[nodiscard]] constexpr GePoint3<T> rotate(const GePoint3<T>& p) const noexcept {
