@@ -124,8 +124,8 @@ class VO_EXPORT GeAlignedBox3 {
   /// the slab the result is at once the canonical empty interval. Otherwise the axes keep
   /// clipping the whole line even after the range went empty, so a line that misses returns
   /// some interval with min > max; test the result with `isEmpty()`.
-  Interval<T> intersectLine(const GePoint3<T>& origin,
-                            const GeVector3<T>& direction) const noexcept {
+  [[nodiscard]] Interval<T> intersectLine(const GePoint3<T>& origin,
+                                          const GeVector3<T>& direction) const noexcept {
     Interval<T> r = Interval<T>::makeInfinite();
     if (!clipSlab(x, origin.x, direction.x, r) || !clipSlab(y, origin.y, direction.y, r) ||
         !clipSlab(z, origin.z, direction.z, r)) {
@@ -249,3 +249,13 @@ extern template class GeAlignedBox3<float>;
 extern template class GeAlignedBox3<double>;
 
 }  // namespace Vo
+
+// Consistent with the exact `==` (the six bounds).
+namespace std {
+template <class T>
+struct hash<Vo::GeAlignedBox3<T>> {
+  std::size_t operator()(const Vo::GeAlignedBox3<T>& b) const noexcept {
+    return Vo::GeHashDetail::combine(0, b.x.min, b.x.max, b.y.min, b.y.max, b.z.min, b.z.max);
+  }
+};
+}  // namespace std

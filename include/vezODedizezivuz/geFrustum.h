@@ -66,7 +66,7 @@ class VO_EXPORT GeFrustum<float> {
   const GePlane3<float>& getPlane(int index) const noexcept { return planes_[index]; }
 
   /// `OUTSIDE` when `p` is more than 1e-4 outside any plane, else `INSIDE`.
-  Classification classify(const GePoint3<float>& p) const noexcept {
+  [[nodiscard]] Classification classify(const GePoint3<float>& p) const noexcept {
     for (const GePlane3<float>& plane : planes_) {
       if (plane.evaluate(p) < classificationThreshold) return OUTSIDE;
     }
@@ -82,7 +82,7 @@ class VO_EXPORT GeFrustum<float> {
   /// stands (no emptiness test). Allocation-free and branch-free on x86-64, where four planes
   /// are evaluated at once with SSE2 (same values bit for bit; defining `VO_NO_SIMD` in every
   /// translation unit of a program selects the plain loop).
-  Classification classify(const GeAlignedBox3<float>& b) const noexcept {
+  [[nodiscard]] Classification classify(const GeAlignedBox3<float>& b) const noexcept {
 #if defined(__SSE2__) && !defined(VO_NO_SIMD)
     return classifySse2(b);
 #else

@@ -618,3 +618,25 @@ extern template class GeProjectiveMatrix3<float>;
 extern template class GeProjectiveMatrix3<double>;
 
 }  // namespace Vo
+
+// Consistent with the exact element-wise `==`.
+namespace std {
+template <class T>
+struct hash<Vo::GeLinearMatrix3<T>> {
+  std::size_t operator()(const Vo::GeLinearMatrix3<T>& m) const noexcept {
+    return Vo::GeHashDetail::combineAll(m.data(), 9);
+  }
+};
+template <class T>
+struct hash<Vo::GeAffineMatrix3<T>> {
+  std::size_t operator()(const Vo::GeAffineMatrix3<T>& m) const noexcept {
+    return Vo::GeHashDetail::combineAll(m.data(), 16);
+  }
+};
+template <class T>
+struct hash<Vo::GeProjectiveMatrix3<T>> {
+  std::size_t operator()(const Vo::GeProjectiveMatrix3<T>& m) const noexcept {
+    return Vo::GeHashDetail::combineAll(m.data(), 16);
+  }
+};
+}  // namespace std

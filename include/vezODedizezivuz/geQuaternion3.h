@@ -91,8 +91,8 @@ class VO_EXPORT GeQuaternion3 {
   constexpr GeVector3<T> getVector() const noexcept { return GeVector3<T>(x, y, z); }
 
   /// x² + y² + z² + w², summed in that order.
-  constexpr T lengthSquared() const noexcept { return x * x + y * y + z * z + w * w; }
-  T length() const noexcept { return GeScalar<T>::sqrt(lengthSquared()); }
+  [[nodiscard]] constexpr T lengthSquared() const noexcept { return x * x + y * y + z * z + w * w; }
+  [[nodiscard]] T length() const noexcept { return GeScalar<T>::sqrt(lengthSquared()); }
   /// Scales to unit length and returns the former length; a zero quaternion stays zero.
   T normalize() noexcept {
     const T len = length();

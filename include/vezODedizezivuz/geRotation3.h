@@ -215,13 +215,7 @@ class VO_EXPORT GeZAxisRotation3 : public GeAxisRotation3<2, T> {
 template <class T>
 inline GeVector3<T> GeRotation3<T>::normalizeOrFail(const GeVector3<T>& v, int line) {
   GeVector3<T> n = v;
-  const T len = GeScalar<T>::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-  if (len != T(0)) {
-    const T inv = T(1) / len;
-    n.x = v.x * inv;
-    n.y = v.y * inv;
-    n.z = v.z * inv;
-  }
+  const T len = n.normalize();
   if (!(len > T(0)))
     Assertions::throwAssertionFailed("primitives/geRotation3.imp", line, "len > 0");
   return n;

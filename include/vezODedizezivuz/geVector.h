@@ -39,8 +39,8 @@ class VO_EXPORT GeVector3 {
   constexpr const T& operator[](int i) const noexcept { return i == 0 ? x : i == 1 ? y : z; }
 
   /// x·x + y·y + z·z, summed in that order.
-  constexpr T lengthSquared() const noexcept { return x * x + y * y + z * z; }
-  T length() const noexcept { return GeScalar<T>::sqrt(lengthSquared()); }
+  [[nodiscard]] constexpr T lengthSquared() const noexcept { return x * x + y * y + z * z; }
+  [[nodiscard]] T length() const noexcept { return GeScalar<T>::sqrt(lengthSquared()); }
 
   /// Scales to unit length in place and returns the former length. A zero vector is left
   /// unchanged and 0 returned; a NaN length makes every component NaN.
@@ -198,25 +198,17 @@ class VO_EXPORT GeUnitVector3 : public GeVector3<T> {
 
   /// Normalises `v`. Reports "len > 0" (source "primitives/geVector3.inline", line 496) when
   /// the length of `v` is zero or not a number.
-  explicit GeUnitVector3(const GeVector3<T>& v) {
-    const T len = GeScalar<T>::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-    if (len == T(0)) failZeroLength();
-    const T inv = T(1) / len;
-    this->x = v.x * inv;
-    this->y = v.y * inv;
-    this->z = v.z * inv;
-    if (!(len > T(0))) failZeroLength();
+  explicit GeUnitVector3(const GeVector3<T>& v) : GeVector3<T>(v) {
+    // A NaN length passes normalize's zero test and is caught here as well.
+    if (!(this->normalize() > T(0))) failZeroLength();
   }
 
   /// Stores (x, y, z) scaled to unit length and returns their length; on a zero length keeps
   /// the previous value and returns 0.
   T setNormalized(T x, T y, T z) noexcept {
-    const T len = GeScalar<T>::sqrt(x * x + y * y + z * z);
-    if (len == T(0)) return T(0);
-    const T inv = T(1) / len;
-    this->x = x * inv;
-    this->y = y * inv;
-    this->z = z * inv;
+    GeVector3<T> v(x, y, z);
+    const T len = v.normalize();
+    if (len != T(0)) GeVector3<T>::operator=(v);
     return len;
   }
   T setNormalized(const GeVector3<T>& v) noexcept { return setNormalized(v.x, v.y, v.z); }
@@ -253,8 +245,8 @@ class VO_EXPORT GeVector2 {
   constexpr T& operator[](int i) noexcept { return i == 0 ? x : y; }
   constexpr const T& operator[](int i) const noexcept { return i == 0 ? x : y; }
 
-  constexpr T lengthSquared() const noexcept { return x * x + y * y; }
-  T length() const noexcept { return GeScalar<T>::sqrt(lengthSquared()); }
+  [[nodiscard]] constexpr T lengthSquared() const noexcept { return x * x + y * y; }
+  [[nodiscard]] T length() const noexcept { return GeScalar<T>::sqrt(lengthSquared()); }
 
   /// As `GeVector3::normalize`.
   T normalize() noexcept {
@@ -394,23 +386,16 @@ class VO_EXPORT GeUnitVector2 : public GeVector2<T> {
   GeUnitVector2() = default;
 
   /// Normalises `v`; reports "len > 0" as `GeUnitVector3` does when the length is zero or NaN.
-  explicit GeUnitVector2(const GeVector2<T>& v) {
-    const T len = GeScalar<T>::sqrt(v.x * v.x + v.y * v.y);
-    if (len == T(0)) failZeroLength();
-    const T inv = T(1) / len;
-    this->x = v.x * inv;
-    this->y = v.y * inv;
-    if (!(len > T(0))) failZeroLength();
+  explicit GeUnitVector2(const GeVector2<T>& v) : GeVector2<T>(v) {
+    if (!(this->normalize() > T(0))) failZeroLength();
   }
 
   /// Stores (x, y) scaled to unit length and returns their length; on a zero length keeps the
   /// previous value and returns 0.
   T setNormalized(T x, T y) noexcept {
-    const T len = GeScalar<T>::sqrt(x * x + y * y);
-    if (len == T(0)) return T(0);
-    const T inv = T(1) / len;
-    this->x = x * inv;
-    this->y = y * inv;
+    GeVector2<T> v(x, y);
+    const T len = v.normalize();
+    if (len != T(0)) GeVector2<T>::operator=(v);
     return len;
   }
   T setNormalized(const GeVector2<T>& v) noexcept { return setNormalized(v.x, v.y); }
@@ -502,6 +487,12 @@ std::size_t combine(std::size_t seed, T value) noexcept {
 template <class T, class... Rest>
 std::size_t combine(std::size_t seed, T value, Rest... rest) noexcept {
   return combine(combine(seed, value), rest...);
+}
+template <class T>
+std::size_t combineAll(const T* values, int count) noexcept {
+  std::size_t seed = 0;
+  for (int i = 0; i < count; ++i) seed = combine(seed, values[i]);
+  return seed;
 }
 }  // namespace GeHashDetail
 
