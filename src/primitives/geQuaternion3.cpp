@@ -16,10 +16,12 @@ constexpr T halfPi() {
   return static_cast<T>(1.57079632679489661923);
 }
 
-// Near-equality of the aim constructions: the base library's tolerance (inclusive) for float,
-// |a − b| < 1e-7 for double.
-inline bool isNear(float a, float b) { return FloatUtil::isEqual(a, b); }
-inline bool isNear(double a, double b) { return std::fabs(a - b) < 1e-7; }
+// Near-equality of the aim constructions: a negligible difference, so the base library's
+// tolerance (inclusive) for float and the exclusive double threshold for double.
+template <class T>
+bool isNear(T a, T b) {
+  return GeScalar<T>::isNegligible(a - b);
+}
 
 // A vector perpendicular to v, not normalised: two components swapped, one of them negated, and
 // the third set to 0, choosing the pair so that the result cannot vanish for a non-zero v.
