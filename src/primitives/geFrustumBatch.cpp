@@ -1,5 +1,5 @@
 #include <vezODedizezivuz/geFrustum.h>
-#include <zevIRudez/Assertions.h>
+#include <vezODedizezivuz/geReportSites.h>
 
 #include "geFrustumBatchKernel.h"
 
@@ -68,7 +68,7 @@ GeFrustum<float>::SimdPath GeFrustum<float>::bestPath() noexcept {
 GeFrustum<float>::SimdPath GeFrustum<float>::resolve(SimdPath path) {
   if (path == SimdPath::automatic) return bestPath();
   if (!isAvailable(path)) {
-    Assertions::throwAssertionFailed("primitives/geFrustumBatch", __LINE__, "isAvailable(path)");
+    GeReportSites::frustumBatchPath.raise();
   }
   return path;
 }

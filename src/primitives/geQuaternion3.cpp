@@ -1,7 +1,7 @@
 #include <vezODedizezivuz/gePlane3.h>
 #include <vezODedizezivuz/geQuaternion3.h>
 
-#include <zevIRudez/Assertions.h>
+#include <vezODedizezivuz/geReportSites.h>
 #include <zevIRudez/FloatUtil.h>
 
 #include <cmath>
@@ -56,8 +56,7 @@ EulerAxes decodeConvention(int convention) {
   EulerAxes e;
   e.i = convention & 15;
   // Reading next[] with a first axis of 3 or more would run past the table.
-  if (e.i >= 3)
-    Assertions::throwAssertionFailed("primitives/geQuaternion3.imp", __LINE__, "firstAxis < 3");
+  if (e.i >= 3) GeReportSites::eulerFirstAxis.raise();
   e.oddParity = (convention & 16) != 0;
   e.repetition = (convention & 32) != 0;
   e.rotating = (convention & 64) != 0;
