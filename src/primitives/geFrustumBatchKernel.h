@@ -1,9 +1,10 @@
 #pragma once
 
 // The batch frustum kernels, written once over a SIMD "lane set" and instantiated per
-// instruction set in its own translation unit (the AVX2 one is compiled with -mavx2). Everything
-// here has internal linkage and includes no library header, so no inline function compiled for
-// AVX2 can be picked by the linker for code that runs on a processor without it.
+// instruction set in its own translation unit (the AVX2 one is compiled with -mavx2). Every
+// function here has internal linkage and no library header is included, so no inline function
+// compiled for AVX2 can be picked by the linker for code that runs on a processor without it;
+// each file shares only its `Kernels` object, plain data.
 //
 // Each lane computes exactly what the scalar test computes for its box or point, in the same
 // order: n.x·q.x + n.y·q.y + n.z·q.z + d with single-precision multiplies and adds (the library
