@@ -102,6 +102,10 @@ class VO_EXPORT GeFrustum<float> {
   static bool isAvailable(SimdPath path) noexcept;
   /// The path that `automatic` selects here.
   static SimdPath bestPath() noexcept;
+  /// The number of paths: they are `SimdPath(0)` to `SimdPath(pathCount() - 1)`.
+  static int pathCount() noexcept;
+  /// The path's name as written above ("avx2"), for logs; "unknown" for any other value.
+  static const char* pathName(SimdPath path) noexcept;
 
   /// Classifies `count` boxes into `results[0 .. count)`, each exactly as `classify(boxes[i])`
   /// would, including the −1e-4 threshold and NaN or infinite bounds. No allocation; the arrays
@@ -148,6 +152,7 @@ class VO_EXPORT GeFrustum<float> {
   }
 
   static SimdPath resolve(SimdPath path);
+  void computeBatchSigns() noexcept;
 
 #if defined(__SSE2__) && !defined(VO_NO_SIMD)
   // The same per-plane values as the loop above, four planes to a register. The answer does not
@@ -211,6 +216,9 @@ class VO_EXPORT GeFrustum<float> {
 #endif
 
   GePlane3<float> planes_[6];
+  // Per plane, bit a set when the normal's component on axis a is greater than 0: the corner
+  // choice of the batch paths, fixed with the planes rather than found again on every call.
+  unsigned char batchSigns_[6];
 };
 
 static_assert(sizeof(GePlane3<float>) == 4 * sizeof(float), "planes are read as four floats");

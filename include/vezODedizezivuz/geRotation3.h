@@ -11,12 +11,11 @@
 /// towards z, y: z towards x, z: x towards y).
 
 #include <vezODedizezivuz/geMatrix3.h>
+#include <vezODedizezivuz/geReportSites.h>
 #include <vezODedizezivuz/geScalar.h>
 #include <vezODedizezivuz/geScaleTranslation3.h>
 #include <vezODedizezivuz/geVector.h>
 #include <vezODedizezivuz/vezODedizezivuzExport.h>
-
-#include <zevIRudez/Assertions.h>
 
 #include <ostream>
 
@@ -78,7 +77,7 @@ class VO_EXPORT GeRotation3 : public GeLinearMatrix3<T> {
   // Every pair of distinct axes then gives a right-handed frame; the diagonal is unused.
   static constexpr unsigned char _handedness[9] = {1, 1, 0, 0, 1, 1, 1, 0, 1};
 
-  static GeVector3<T> normalizeOrFail(const GeVector3<T>& v, int line);
+  static GeVector3<T> normalizeOrFail(const GeVector3<T>& v, const GeReportSite& site);
   static GeVector3<T> aimVector(const GeVector3<T>& direction) noexcept;
   static GeVector3<T> fallbackVector(const GeVector3<T>& a) noexcept;
   static void setFrameVector(GeRotation3& m, int axis, const GeVector3<T>& v,
@@ -200,7 +199,8 @@ class VO_EXPORT GeZAxisRotation3 : public GeAxisRotation3<2, T> {
 // v times the reciprocal of its length. The length is required to be greater
 // than 0 only after dividing, so a NaN length is caught as well as a zero one.
 template <class T>
-inline GeVector3<T> GeRotation3<T>::normalizeOrFail(const GeVector3<T>& v, int line) {
+inline GeVector3<T> GeRotation3<T>::normalizeOrFail(const GeVector3<T>& v,
+                                                    const GeReportSite& site) {
   GeVector3<T> n = v;
   const T len = GeScalar<T>::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
   if (len != T(0)) {
@@ -209,8 +209,7 @@ inline GeVector3<T> GeRotation3<T>::normalizeOrFail(const GeVector3<T>& v, int l
     n.y = v.y * inv;
     n.z = v.z * inv;
   }
-  if (!(len > T(0)))
-    Assertions::throwAssertionFailed("primitives/geRotation3.imp", line, "len > 0");
+  if (!(len > T(0))) site.raise();
   return n;
 }
 
@@ -254,10 +253,11 @@ inline GeRotation3<T> GeRotation3<T>::aim(const GeUnitVector3<T>& direction, con
   const GeVector3<T> p = up - dot(up, a) * a;
   // An up vector parallel to a leaves no perpendicular part; a NaN square compares false and
   // takes the fallback as well.
-  const GeVector3<T> u = p.x * p.x + p.y * p.y + p.z * p.z > T(0)
-                             ? normalizeOrFail(p, 226)
-                             : normalizeOrFail(cross(a, fallbackVector(a)), 253);
-  GeVector3<T> w = normalizeOrFail(cross(u, a), 258);
+  const GeVector3<T> u =
+      p.x * p.x + p.y * p.y + p.z * p.z > T(0)
+          ? normalizeOrFail(p, GeReportSites::aimUpVector)
+          : normalizeOrFail(cross(a, fallbackVector(a)), GeReportSites::aimFallbackUp);
+  GeVector3<T> w = normalizeOrFail(cross(u, a), GeReportSites::aimThirdAxis);
   if (_handedness[3 * upAxis + aimAxis] == 0) w = -w;
   GeRotation3 r;
   setFrameVector(r, aimAxis, a, inverse);

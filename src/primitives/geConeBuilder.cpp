@@ -1,6 +1,6 @@
 #include <vezODedizezivuz/geConeBuilder.h>
 
-#include <zevIRudez/Assertions.h>
+#include <vezODedizezivuz/geReportSites.h>
 #include <zevIRudez/FloatUtil.h>
 #include <zevIRudez/Interval.h>
 
@@ -10,17 +10,14 @@ namespace Vo {
 
 namespace {
 
-const char* const anchoredSource = "primitives\\geAnchoredConeBuilder";
-
 GeFloatingCone makeSphere() {
   return GeFloatingCone(GeUnitVector3<float>(GeVector3<float>(0.0f, 0.0f, 1.0f)),
                         GeFloatingCone::sphereAlpha);
 }
 
-GeUnitVector3<float> normalizedOrReport(const GeVector3<float>& v, int line) {
+GeUnitVector3<float> normalizedOrReport(const GeVector3<float>& v, const GeReportSite& site) {
   GeUnitVector3<float> u;
-  if (!(u.setNormalized(v) > 0.0f))
-    Assertions::throwAssertionFailed(anchoredSource, line, "len > 0");
+  if (!(u.setNormalized(v) > 0.0f)) site.raise();
   return u;
 }
 
@@ -72,7 +69,7 @@ GeFloatingCone GeFloatingConeBuilder::createCone() {
 
 GeAnchoredCone GeAnchoredConeBuilder::createCone(const GeFloatingCone& cone) {
   const std::size_t count = samples_.size();
-  if (count == 0) Assertions::throwAssertionFailed(anchoredSource, 96, "size > 0");
+  if (count == 0) GeReportSites::anchoredConeNoSamples.raise();
 
   const GeUnitVector3<float>& a = cone.getAxis();
   std::size_t lowest = 0;
@@ -99,8 +96,10 @@ GeAnchoredCone GeAnchoredConeBuilder::createCone(const GeFloatingCone& cone) {
   } else if (az > ay) {
     e = GeVector3<float>(0.0f, 1.0f, 0.0f);
   }
-  const GeUnitVector3<float> u = normalizedOrReport(cross(a, e), 111);
-  const GeUnitVector3<float> w = normalizedOrReport(cross(u, a), 114);
+  const GeUnitVector3<float> u =
+      normalizedOrReport(cross(a, e), GeReportSites::anchoredConeFirstAcross);
+  const GeUnitVector3<float> w =
+      normalizedOrReport(cross(u, a), GeReportSites::anchoredConeSecondAcross);
 
   const float t = FloatUtil::tan(cone.getSemiAngle());
   float height = 0.0f;

@@ -30,6 +30,7 @@ GeFrustum<float>::GeFrustum(const GeProjectiveMatrix3<float>& m) {
     const GeVector3<float> high(m(3, 0) - m(a, 0), m(3, 1) - m(a, 1), m(3, 2) - m(a, 2));
     planes_[2 * a + 1] = planeThrough(high, p2);
   }
+  computeBatchSigns();
 }
 
 bool GeFrustum<float>::isEqual(const GeFrustum& other, float tolerance) const noexcept {

@@ -1,6 +1,6 @@
 #include <vezODedizezivuz/geShaft.h>
 
-#include <zevIRudez/Assertions.h>
+#include <vezODedizezivuz/geReportSites.h>
 #include <zevIRudez/FloatUtil.h>
 
 namespace Vo {
@@ -40,9 +40,9 @@ void enlarge(GeAlignedBox3<float>& box) noexcept {
   }
 }
 
-// Coordinate of face 0..5 (min x, min y, min z, max x, max y, max z); `line` tells the two
+// Coordinate of face 0..5 (min x, min y, min z, max x, max y, max z); `site` tells the two
 // lookups of the plane construction apart in the report of an impossible face index.
-float faceCoordinate(const GeAlignedBox3<float>& box, int face, int line) {
+float faceCoordinate(const GeAlignedBox3<float>& box, int face, const GeReportSite& site) {
   switch (face) {
     case 0:
       return box.x.min;
@@ -57,7 +57,7 @@ float faceCoordinate(const GeAlignedBox3<float>& box, int face, int line) {
     case 5:
       return box.z.max;
     default:
-      Assertions::throwProgramAborted("primitives\\geShaft", line);
+      site.raise();
   }
 }
 
@@ -189,10 +189,10 @@ void GeShaft::initialize(const GeAlignedBox3<float>& box1, const GeAlignedBox3<f
       if (!flags2[j] || i % 3 == j % 3) continue;
       const int u = i % 3;
       const int v = j % 3;
-      const float c1i = faceCoordinate(refBox1_, i, 190);
-      const float c2i = faceCoordinate(refBox2_, i, 190);
-      const float c1j = faceCoordinate(refBox1_, j, 232);
-      const float c2j = faceCoordinate(refBox2_, j, 232);
+      const float c1i = faceCoordinate(refBox1_, i, GeReportSites::shaftFirstFace);
+      const float c2i = faceCoordinate(refBox2_, i, GeReportSites::shaftFirstFace);
+      const float c1j = faceCoordinate(refBox1_, j, GeReportSites::shaftSecondFace);
+      const float c2j = faceCoordinate(refBox2_, j, GeReportSites::shaftSecondFace);
       // The line through the two matching edges in the (u, v) plane, swept along the third axis.
       GeVector3<float> normal(0.0f, 0.0f, 0.0f);
       normal[u] = c1j - c2j;
