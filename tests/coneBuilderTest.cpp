@@ -70,8 +70,8 @@ TEST(FloatingConeBuilder, BuiltConeContainsEverySampleUpToRimRounding) {
 TEST(AnchoredConeBuilder, BuildsFromLowestAndSlidPointsAndReportsEmptyListOrUnusableAxis) {
   const GeFloatingCone up(unit(0, 0, 1), 0.0f);
   GeAnchoredConeBuilder builder;
-  EXPECT_TRUE(VoTest::failsWith([&] { builder.createCone(up); },
-                                "primitives\\geAnchoredConeBuilder", 96, "size > 0"));
+  EXPECT_TRUE(
+      VoTest::failsWith([&] { builder.createCone(up); }, GeReportSites::anchoredConeNoSamples));
   // (1, 0, 2) and (-1, 0, 1) slide down to distance 1 from the axis through (0, 0, 0).
   for (const GePoint3<float>& p :
        {GePoint3<float>(0, 0, 0), GePoint3<float>(1, 0, 2), GePoint3<float>(-1, 0, 1)})
@@ -81,7 +81,7 @@ TEST(AnchoredConeBuilder, BuildsFromLowestAndSlidPointsAndReportsEmptyListOrUnus
   GeUnitVector3<float> nanAxis;
   nanAxis.setNormalized(std::numeric_limits<float>::quiet_NaN(), 0, 0);
   EXPECT_TRUE(VoTest::failsWith([&] { builder.createCone(GeFloatingCone(nanAxis, 0.2f)); },
-                                "primitives\\geAnchoredConeBuilder", 111, "len > 0"));
+                                GeReportSites::anchoredConeFirstAcross));
 }
 
 // The end-to-end meaning of both builders: the culling cones built from the element normals and

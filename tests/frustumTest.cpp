@@ -104,9 +104,8 @@ TEST(Frustum, SingularMatrixOrDegeneratePlaneIsReported) {
   singular(3, 3) = 0.0f;
   flat(3, 0) = -1.0f;  // row 3 + row 0 has no x, y, z part, although the matrix is invertible
   EXPECT_TRUE(
-      VoTest::failsWith([&] { Frustum f(singular); }, "base/matrix4x4Imp.imp", 175, "nonSingular"));
-  EXPECT_TRUE(
-      VoTest::failsWith([&] { Frustum f(flat); }, "primitives/geVector3.inline", 496, "len > 0"));
+      VoTest::failsWith([&] { Frustum f(singular); }, GeReportSites::projectiveMatrixSingular));
+  EXPECT_TRUE(VoTest::failsWith([&] { Frustum f(flat); }, GeReportSites::unitVectorLength));
 }
 
 // The inverse maps the near corner to w = 0: the low planes' offsets become NaN.
@@ -157,7 +156,7 @@ TEST(Frustum, SphereClassificationFollowsTheSignedDistances) {
         << k;
   }
   EXPECT_TRUE(VoTest::failsWith([&] { (void)f.classify(GePoint3<float>(0, 0, 0), -1.0f); },
-                                "primitives/geFrustum", 0, "radius >= 0"));
+                                GeReportSites::frustumSphereRadius));
 }
 
 // Each corner lies on its three planes and is the clip-space corner taken back to world space.

@@ -18,8 +18,6 @@ class Planes : public ::testing::Test {};
 using Reals = ::testing::Types<float, double>;
 TYPED_TEST_SUITE(Planes, Reals);
 
-constexpr const char* kBuilderSource = "primitives/gePlane3Builder.imp";
-
 template <class T>
 GeNormalizedPlane3<T> zPlane(T d) {
   return GeNormalizedPlane3<T>(GeUnitVector3<T>(GeVector3<T>(0, 0, 1)), d);
@@ -60,11 +58,12 @@ TYPED_TEST(Planes, BuilderFitsByTheRightHandRuleAndReportsTooFewOrCollinearPoint
   // The next points after reading start a new polygon, and two are too few.
   ccw.addPoint(GePoint3<T>(0, 0, 0));
   ccw.addPoint(GePoint3<T>(1, 0, 0));
-  EXPECT_TRUE(VoTest::abortsWith([&] { ccw.getCentroid(); }, kBuilderSource, 82));
+  EXPECT_TRUE(
+      VoTest::abortsWith([&] { ccw.getCentroid(); }, GeReportSites::planeBuilderTooFewPoints));
   auto cw = builderOf<T>({{0, 1, 5}, {1, 1, 5}, {1, 0, 5}, {0, 0, 5}});
   EXPECT_EQ(cw.getPlane(), GeNormalizedPlane3<T>(GeUnitVector3<T>(GeVector3<T>(0, 0, -1)), 5));
   auto line = builderOf<T>({{0, 0, 0}, {1, 2, -1}, {2, 4, -2}, {3, 6, -3}});
-  EXPECT_TRUE(VoTest::failsWith([&] { line.getPlane(); }, kBuilderSource, 91, "len > 0"));
+  EXPECT_TRUE(VoTest::failsWith([&] { line.getPlane(); }, GeReportSites::planeBuilderNormalLength));
 }
 
 TYPED_TEST(Planes, FittedPlaneOfARegularPolygonIsThePlaneItWasDrawnIn) {

@@ -103,14 +103,14 @@ TYPED_TEST(Rotations, AimBuildsProperFramesBreaksTiesAndReportsVectorsWithoutLen
   GeUnitVector3<T> nan;
   nan.x = nan.y = nan.z = std::numeric_limits<T>::quiet_NaN();
   const GePoint3<T> line[3] = {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}};
-  const std::pair<std::function<void()>, int> cases[] = {
-      {[&] { G::aim(nan, GeVector3<T>(0, 1, 0), 2, 1, false); }, 253},
-      {[&] { G::aim(nan, 2, false); }, 163},
-      {[&] { G::aim(0, line, 2, 1, false); }, 311},
-      {[&] { G::aim(2, line, 2, 1, false); }, 311},
-      {[&] { G::aim(3, line, 2, 1, false); }, 311}};
-  for (const auto& [call, line] : cases) {
-    EXPECT_TRUE(VoTest::failsWith(call, "primitives/geRotation3.imp", line, "len > 0")) << line;
+  const std::pair<std::function<void()>, GeReportSite> cases[] = {
+      {[&] { G::aim(nan, GeVector3<T>(0, 1, 0), 2, 1, false); }, GeReportSites::aimFallbackUp},
+      {[&] { G::aim(nan, 2, false); }, GeReportSites::aimAcross},
+      {[&] { G::aim(0, line, 2, 1, false); }, GeReportSites::aimPolygonNormal},
+      {[&] { G::aim(2, line, 2, 1, false); }, GeReportSites::aimPolygonNormal},
+      {[&] { G::aim(3, line, 2, 1, false); }, GeReportSites::aimPolygonNormal}};
+  for (const auto& [call, site] : cases) {
+    EXPECT_TRUE(VoTest::failsWith(call, site)) << site.line;
   }
 }
 
@@ -119,13 +119,12 @@ TYPED_TEST(Rotations, AimRejectsAxesOutsideTheFrameOrEqual) {
   using T = TypeParam;
   const GeUnitVector3<T> d = unit<T>(0, 0, 1);
   const GeVector3<T> up(0, 1, 0);
-  const char* const file = "primitives/geRotation3.imp";
-  EXPECT_TRUE(VoTest::failsWith([&] { GeRotation3<T>::aim(d, up, 3, yAxis, false); }, file, 0,
-                                "aimAxis in 0..2"));
+  EXPECT_TRUE(VoTest::failsWith([&] { GeRotation3<T>::aim(d, up, 3, yAxis, false); },
+                                GeReportSites::aimAxisRange));
   EXPECT_TRUE(
-      VoTest::failsWith([&] { GeRotation3<T>::aim(d, -1, false); }, file, 0, "aimAxis in 0..2"));
-  EXPECT_TRUE(VoTest::failsWith([&] { GeRotation3<T>::aim(d, up, zAxis, zAxis, false); }, file, 0,
-                                "upAxis in 0..2, not aimAxis"));
+      VoTest::failsWith([&] { GeRotation3<T>::aim(d, -1, false); }, GeReportSites::aimAxisRange));
+  EXPECT_TRUE(VoTest::failsWith([&] { GeRotation3<T>::aim(d, up, zAxis, zAxis, false); },
+                                GeReportSites::aimUpAxisRange));
   EXPECT_EQ(GeRotation3<T>::aim(d, up, zAxis, yAxis, false),
             GeRotation3<T>::aim(d, up, 2, 1, false));
 }

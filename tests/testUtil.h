@@ -3,6 +3,7 @@
 // Shared helpers of the test suite: one tolerance policy for float and double, bit access, and
 // a check that a call raises the library's assertion with the expected report.
 
+#include <vezODedizezivuz/geReportSites.h>
 #include <zevIRudez/Assertions.h>
 
 #include <gtest/gtest.h>
@@ -56,6 +57,17 @@ template <class Call>
     return ::testing::AssertionFailure() << "reported " << e.what();
   }
   return ::testing::AssertionFailure() << "did not abort at " << file << ":" << line;
+}
+
+// The same two checks against an entry of the library's table of report sites.
+template <class Call>
+::testing::AssertionResult failsWith(Call&& call, const Vo::GeReportSite& site) {
+  return failsWith(call, site.file, site.line, site.condition);
+}
+
+template <class Call>
+::testing::AssertionResult abortsWith(Call&& call, const Vo::GeReportSite& site) {
+  return abortsWith(call, site.file, site.line);
 }
 
 }  // namespace VoTest

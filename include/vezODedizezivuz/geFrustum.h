@@ -6,6 +6,7 @@
 #include <vezODedizezivuz/geAlignedBox3.h>
 #include <vezODedizezivuz/geMatrix3.h>
 #include <vezODedizezivuz/gePlane3.h>
+#include <vezODedizezivuz/geReportSites.h>
 #include <vezODedizezivuz/geSphere3.h>
 #include <vezODedizezivuz/geVector.h>
 #include <vezODedizezivuz/vezODedizezivuzExport.h>
@@ -99,7 +100,7 @@ class VO_EXPORT GeFrustum<float> {
   /// `INTERSECTING` unless within 1e-4 of a plane). Reports "radius >= 0" (source
   /// "primitives/geFrustum", line 0) for a negative or NaN radius.
   [[nodiscard]] Classification classify(const GePoint3<float>& center, float radius) const {
-    if (!(radius >= 0.0f)) failRadius();
+    if (!(radius >= 0.0f)) GeReportSites::frustumSphereRadius.raise();
     Classification result = INSIDE;
     for (const GePlane3<float>& plane : planes_) {
       const float v = plane.evaluate(center);
@@ -137,6 +138,10 @@ class VO_EXPORT GeFrustum<float> {
   static bool isAvailable(SimdPath path) noexcept;
   /// The path that `automatic` selects here.
   static SimdPath bestPath() noexcept;
+  /// The number of paths: they are `SimdPath(0)` to `SimdPath(pathCount() - 1)`.
+  static int pathCount() noexcept;
+  /// The path's name as written above ("avx2"), for logs; "unknown" for any other value.
+  static const char* pathName(SimdPath path) noexcept;
 
   /// Classifies `count` boxes into `results[0 .. count)`, each exactly as `classify(boxes[i])`
   /// would, including the −1e-4 threshold and NaN or infinite bounds. No allocation; the arrays
@@ -183,7 +188,7 @@ class VO_EXPORT GeFrustum<float> {
   }
 
   static SimdPath resolve(SimdPath path);
-  [[noreturn]] static void failRadius();
+  void computeBatchSigns() noexcept;
 
 #if defined(__SSE2__) && !defined(VO_NO_SIMD)
   // The same per-plane values as the loop above, four planes to a register. The answer does not
@@ -247,6 +252,9 @@ class VO_EXPORT GeFrustum<float> {
 #endif
 
   GePlane3<float> planes_[6];
+  // Per plane, bit a set when the normal's component on axis a is greater than 0: the corner
+  // choice of the batch paths, fixed with the planes rather than found again on every call.
+  unsigned char batchSigns_[6];
 };
 
 static_assert(sizeof(GePlane3<float>) == 4 * sizeof(float), "planes are read as four floats");

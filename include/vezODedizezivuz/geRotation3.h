@@ -11,12 +11,11 @@
 /// towards z, y: z towards x, z: x towards y).
 
 #include <vezODedizezivuz/geMatrix3.h>
+#include <vezODedizezivuz/geReportSites.h>
 #include <vezODedizezivuz/geScalar.h>
 #include <vezODedizezivuz/geScaleTranslation3.h>
 #include <vezODedizezivuz/geVector.h>
 #include <vezODedizezivuz/vezODedizezivuzExport.h>
-
-#include <zevIRudez/Assertions.h>
 
 #include <ostream>
 
@@ -84,14 +83,11 @@ class VO_EXPORT GeRotation3 : public GeLinearMatrix3<T> {
 
   // An axis outside 0..2 would index past the frame; equal axes leave the third axis at 3.
   static void checkAxes(int aimAxis, int upAxis) {
-    if (aimAxis < 0 || aimAxis > 2)
-      Assertions::throwAssertionFailed("primitives/geRotation3.imp", 0, "aimAxis in 0..2");
-    if (upAxis < 0 || upAxis > 2 || upAxis == aimAxis)
-      Assertions::throwAssertionFailed("primitives/geRotation3.imp", 0,
-                                       "upAxis in 0..2, not aimAxis");
+    if (aimAxis < 0 || aimAxis > 2) GeReportSites::aimAxisRange.raise();
+    if (upAxis < 0 || upAxis > 2 || upAxis == aimAxis) GeReportSites::aimUpAxisRange.raise();
   }
 
-  static GeVector3<T> normalizeOrFail(const GeVector3<T>& v, int line);
+  static GeVector3<T> normalizeOrFail(const GeVector3<T>& v, const GeReportSite& site);
   static GeVector3<T> aimVector(const GeVector3<T>& direction) noexcept;
   static GeVector3<T> fallbackVector(const GeVector3<T>& a) noexcept;
   static void setFrameVector(GeRotation3& m, int axis, const GeVector3<T>& v,
@@ -213,11 +209,11 @@ class VO_EXPORT GeZAxisRotation3 : public GeAxisRotation3<2, T> {
 // v times the reciprocal of its length. The length is required to be greater
 // than 0 only after dividing, so a NaN length is caught as well as a zero one.
 template <class T>
-inline GeVector3<T> GeRotation3<T>::normalizeOrFail(const GeVector3<T>& v, int line) {
+inline GeVector3<T> GeRotation3<T>::normalizeOrFail(const GeVector3<T>& v,
+                                                    const GeReportSite& site) {
   GeVector3<T> n = v;
   const T len = n.normalize();
-  if (!(len > T(0)))
-    Assertions::throwAssertionFailed("primitives/geRotation3.imp", line, "len > 0");
+  if (!(len > T(0))) site.raise();
   return n;
 }
 
@@ -262,10 +258,11 @@ inline GeRotation3<T> GeRotation3<T>::aim(const GeUnitVector3<T>& direction, con
   const GeVector3<T> p = up - dot(up, a) * a;
   // An up vector parallel to a leaves no perpendicular part; a NaN square compares false and
   // takes the fallback as well.
-  const GeVector3<T> u = p.x * p.x + p.y * p.y + p.z * p.z > T(0)
-                             ? normalizeOrFail(p, 226)
-                             : normalizeOrFail(cross(a, fallbackVector(a)), 253);
-  GeVector3<T> w = normalizeOrFail(cross(u, a), 258);
+  const GeVector3<T> u =
+      p.x * p.x + p.y * p.y + p.z * p.z > T(0)
+          ? normalizeOrFail(p, GeReportSites::aimUpVector)
+          : normalizeOrFail(cross(a, fallbackVector(a)), GeReportSites::aimFallbackUp);
+  GeVector3<T> w = normalizeOrFail(cross(u, a), GeReportSites::aimThirdAxis);
   if (_handedness[3 * upAxis + aimAxis] == 0) w = -w;
   GeRotation3 r;
   setFrameVector(r, aimAxis, a, inverse);

@@ -36,7 +36,9 @@ struct GeScalar<double> {
   static double acos(double x) noexcept { return std::acos(x); }
   static double atan2(double a, double b) noexcept { return std::atan2(a, b); }
   static double pow(double base, double exponent) noexcept { return std::pow(base, exponent); }
-  static bool isNegligible(double x) noexcept { return std::fabs(x) < 1e-7; }
+  /// |x| below this is negligible in double; the float test uses `FloatUtil::defaultTolerance`.
+  static constexpr double negligibleBelow = 1e-7;
+  static bool isNegligible(double x) noexcept { return std::fabs(x) < negligibleBelow; }
 };
 
 }  // namespace Vo

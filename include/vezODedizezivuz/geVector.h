@@ -9,9 +9,9 @@
 /// `FloatUtil::sqrt`, in double code the IEEE square root. Every normalisation forms the
 /// reciprocal of the length once and multiplies each component by it.
 
+#include <vezODedizezivuz/geReportSites.h>
 #include <vezODedizezivuz/geScalar.h>
 #include <vezODedizezivuz/vezODedizezivuzExport.h>
-#include <zevIRudez/Assertions.h>
 
 #include <cstddef>
 #include <functional>
@@ -228,9 +228,7 @@ class VO_EXPORT GeUnitVector3 : public GeVector3<T> {
   friend std::istream& operator>>(std::istream& s, GeUnitVector3& u) { return u.read(s); }
 
  private:
-  [[noreturn]] static void failZeroLength() {
-    Assertions::throwAssertionFailed("primitives/geVector3.inline", 496, "len > 0");
-  }
+  [[noreturn]] static void failZeroLength() { GeReportSites::unitVectorLength.raise(); }
 };
 
 /// A displacement in 2D. T is int (storage and text only), float or double.
@@ -414,9 +412,7 @@ class VO_EXPORT GeUnitVector2 : public GeVector2<T> {
 
  private:
   // The 2D family shares the 3D family's inline source and report.
-  [[noreturn]] static void failZeroLength() {
-    Assertions::throwAssertionFailed("primitives/geVector3.inline", 496, "len > 0");
-  }
+  [[noreturn]] static void failZeroLength() { GeReportSites::unitVectorLength.raise(); }
 };
 
 /// Homogeneous coordinates (x, y, z, w) of a 3D point; w = 0 is a direction.

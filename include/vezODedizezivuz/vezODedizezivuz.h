@@ -12,6 +12,7 @@
 #include <zevIRudez/RnRng.h>
 
 #include <vezODedizezivuz/geForward.h>
+#include <vezODedizezivuz/geReportSites.h>
 #include <vezODedizezivuz/geScalar.h>
 #include <vezODedizezivuz/geTolerances.h>
 #include <vezODedizezivuz/geVector.h>

@@ -245,10 +245,10 @@ struct Lanes<double> {
     const __m128d m = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFF));
     return {_mm_and_pd(a.lo, m), _mm_and_pd(a.hi, m)};
   }
-  // GeScalar<double>::isNegligible lane by lane: |x| < 1e-7.
+  // GeScalar<double>::isNegligible lane by lane.
   static VO_LU_INLINE V negligible(V a) noexcept {
     const V b = abs(a);
-    const __m128d t = _mm_set1_pd(1e-7);
+    const __m128d t = _mm_set1_pd(GeScalar<double>::negligibleBelow);
     return {_mm_cmplt_pd(b.lo, t), _mm_cmplt_pd(b.hi, t)};
   }
   static VO_LU_INLINE V mask(int bits) noexcept {

@@ -57,6 +57,15 @@ struct Frame {
   }
 };
 
+// The projections set only a few elements; every other one is 0.
+template <class T>
+GeProjectiveMatrix3<T> zeroMatrix() noexcept {
+  GeProjectiveMatrix3<T> m;
+  T* e = m.data();
+  for (int i = 0; i < 16; ++i) e[i] = T(0);
+  return m;
+}
+
 }  // namespace
 
 template <class T>
@@ -75,14 +84,12 @@ GeProjectiveMatrix3<T> GeCameraBuilder<T>::makePerspective(T fieldOfView, T near
   T k = T(1) / GeScalar<T>::tan(a * T(0.5));
   if (GeScalar<T>::isNegligible(k)) k = CameraConstants<T>::epsilon;
   const T inv = T(1) / v.diff;
-  GeProjectiveMatrix3<T> m;
-  T* e = m.data();
-  for (int i = 0; i < 16; ++i) e[i] = T(0);
-  e[0] = k / v.aspect;
-  e[5] = k;
-  e[10] = -(inv * v.sum);
-  e[14] = v.f * T(-2) * v.n * inv;
-  e[11] = T(-1);
+  GeProjectiveMatrix3<T> m = zeroMatrix<T>();
+  m(0, 0) = k / v.aspect;
+  m(1, 1) = k;
+  m(2, 2) = -(inv * v.sum);
+  m(2, 3) = v.f * T(-2) * v.n * inv;
+  m(3, 2) = T(-1);
   return m;
 }
 
@@ -93,14 +100,12 @@ GeProjectiveMatrix3<T> GeCameraBuilder<T>::makeOrthographic(T fieldOfView, T nea
   // The raw near distance: a non-positive one yields the fallback radius, not ε·tan.
   const T s = T(1) / computeOrthoRadius(fieldOfView, nearDistance);
   const T inv = T(1) / v.diff;
-  GeProjectiveMatrix3<T> m;
-  T* e = m.data();
-  for (int i = 0; i < 16; ++i) e[i] = T(0);
-  e[0] = s / v.aspect;
-  e[5] = s;
-  e[10] = inv * T(-2);
-  e[14] = -(inv * v.sum);
-  e[15] = T(1);
+  GeProjectiveMatrix3<T> m = zeroMatrix<T>();
+  m(0, 0) = s / v.aspect;
+  m(1, 1) = s;
+  m(2, 2) = inv * T(-2);
+  m(2, 3) = -(inv * v.sum);
+  m(3, 3) = T(1);
   return m;
 }
 

@@ -1,6 +1,6 @@
 #include <vezODedizezivuz/geCone.h>
 
-#include <zevIRudez/Assertions.h>
+#include <vezODedizezivuz/geReportSites.h>
 #include <zevIRudez/FloatUtil.h>
 
 namespace Vo {
@@ -49,7 +49,7 @@ void GeFloatingCone::expand(const GeFloatingCone& other) {
   alpha_ = gamma;
   GeUnitVector3<float> axis;
   const float len = axis.setNormalized(turned);
-  if (!(len > 0.0f)) Assertions::throwAssertionFailed("primitives\\geFloatingCone", 136, "len > 0");
+  if (!(len > 0.0f)) GeReportSites::floatingConeAxis.raise();
   axis_ = axis;
 }
 

@@ -1,8 +1,7 @@
 #include <vezODedizezivuz/geConeBuilder.h>
 
 #include <vezODedizezivuz/geAlignedBox3.h>
-
-#include <zevIRudez/Assertions.h>
+#include <vezODedizezivuz/geReportSites.h>
 #include <zevIRudez/FloatUtil.h>
 #include <zevIRudez/Interval.h>
 
@@ -13,17 +12,14 @@ namespace Vo {
 
 namespace {
 
-const char* const anchoredSource = "primitives\\geAnchoredConeBuilder";
-
 GeFloatingCone makeSphere() {
   return GeFloatingCone(GeUnitVector3<float>(GeVector3<float>(0.0f, 0.0f, 1.0f)),
                         GeFloatingCone::sphereAlpha);
 }
 
-GeUnitVector3<float> normalizedOrReport(const GeVector3<float>& v, int line) {
+GeUnitVector3<float> normalizedOrReport(const GeVector3<float>& v, const GeReportSite& site) {
   GeUnitVector3<float> u;
-  if (!(u.setNormalized(v) > 0.0f))
-    Assertions::throwAssertionFailed(anchoredSource, line, "len > 0");
+  if (!(u.setNormalized(v) > 0.0f)) site.raise();
   return u;
 }
 
@@ -55,8 +51,8 @@ void baseFrame(const GeUnitVector3<float>& a, GeUnitVector3<float>& u, GeUnitVec
   } else if (az > ay) {
     e = GeVector3<float>(0.0f, 1.0f, 0.0f);
   }
-  u = normalizedOrReport(cross(a, e), 111);
-  w = normalizedOrReport(cross(u, a), 114);
+  u = normalizedOrReport(cross(a, e), GeReportSites::anchoredConeFirstAcross);
+  w = normalizedOrReport(cross(u, a), GeReportSites::anchoredConeSecondAcross);
 }
 
 // The largest distance of the first `count` samples from `centre`.
@@ -139,7 +135,7 @@ GeFloatingCone GeFloatingConeBuilder::createCone() {
 }
 
 GeAnchoredCone GeAnchoredConeBuilder::createCone(const GeFloatingCone& cone) {
-  if (samples_.empty()) Assertions::throwAssertionFailed(anchoredSource, 96, "size > 0");
+  if (samples_.empty()) GeReportSites::anchoredConeNoSamples.raise();
   const GeUnitVector3<float>& a = cone.getAxis();
   const std::size_t lowest = lowestAlong(samples_, a);
   // A copy: the list entries are overwritten with the slid points below.

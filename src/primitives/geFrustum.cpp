@@ -1,7 +1,5 @@
 #include <vezODedizezivuz/geFrustum.h>
 
-#include <zevIRudez/Assertions.h>
-
 namespace Vo {
 
 namespace {
@@ -45,6 +43,7 @@ GeFrustum<float>::GeFrustum(const GeProjectiveMatrix3<float>& m) {
     const GeVector3<float> high(m(3, 0) - m(a, 0), m(3, 1) - m(a, 1), m(3, 2) - m(a, 2));
     planes_[2 * a + 1] = planeThrough(high, p2);
   }
+  computeBatchSigns();
 }
 
 std::array<GePoint3<float>, 8> GeFrustum<float>::getCorners() const noexcept {
@@ -53,10 +52,6 @@ std::array<GePoint3<float>, 8> GeFrustum<float>::getCorners() const noexcept {
     corners[i] = meetingPoint(planes_[i & 1], planes_[2 + ((i >> 1) & 1)], planes_[4 + (i >> 2)]);
   }
   return corners;
-}
-
-void GeFrustum<float>::failRadius() {
-  Assertions::throwAssertionFailed("primitives/geFrustum", 0, "radius >= 0");
 }
 
 bool GeFrustum<float>::isEqual(const GeFrustum& other, float tolerance) const noexcept {

@@ -1,5 +1,7 @@
 #include <vezODedizezivuz/geFrustum.h>
-#include <zevIRudez/Assertions.h>
+#include <vezODedizezivuz/geReportSites.h>
+
+#include <type_traits>
 
 #include "geFrustumBatchKernel.h"
 
@@ -7,75 +9,68 @@ namespace Vo {
 
 namespace {
 
-static_assert(sizeof(GeFrustum<float>::Classification) == 4,
+using Frustum = GeFrustum<float>;
+using Path = Frustum::SimdPath;
+
+static_assert(sizeof(Frustum::Classification) == 4,
               "the kernels write classifications as 32-bit codes");
-static_assert(GeFrustum<float>::OUTSIDE == 1 && GeFrustum<float>::INSIDE == 2 &&
-                  GeFrustum<float>::INTERSECTING == 3,
+static_assert(Frustum::OUTSIDE == 1 && Frustum::INSIDE == 2 && Frustum::INTERSECTING == 3,
               "the kernels write these codes");
 static_assert(sizeof(GePoint3<float>) == 3 * sizeof(float), "points are read as three floats");
+static_assert(std::is_trivially_copyable_v<Frustum>, "a frustum stays a plain value");
 
-// Answered once each; false too when the operating system does not save the wider registers.
-bool processorHasAvx2() noexcept {
+// Whether the processor supports an instruction set; false too when the operating system does
+// not save its wider registers.
 #if defined(__x86_64__) || defined(__i386__)
-  static const bool has = __builtin_cpu_supports("avx2") != 0;
-  return has;
+#define VO_PROCESSOR_HAS(feature) (__builtin_cpu_supports(feature) != 0)
 #else
-  return false;
+#define VO_PROCESSOR_HAS(feature) false
 #endif
-}
 
-bool processorHasAvx512() noexcept {
-#if defined(__x86_64__) || defined(__i386__)
-  static const bool has = __builtin_cpu_supports("avx512f") != 0;
-  return has;
-#else
-  return false;
-#endif
-}
+// One batch path: its name, whether this processor can run it, and its kernels (none for the
+// plain loop). A path also needs its kernels built: null kernels mean the compiler was not asked
+// for that instruction set.
+struct PathRow {
+  Path path;
+  const char* name;
+  bool (*processorSupports)() noexcept;
+  const FrustumBatch::Kernels* kernels;
+};
 
-constexpr bool builtWithSse2() noexcept {
-#if defined(__SSE2__)
+// Every path but `automatic`, in the order of the enumeration, slowest first: the automatic
+// choice is the last available row. A new instruction set is one row here, with its kernel file.
+constexpr PathRow pathTable[] = {
+    {Path::scalar, "scalar", []() noexcept { return true; }, nullptr},
+    {Path::sse2, "sse2", []() noexcept { return true; }, &FrustumBatch::sse2Kernels},
+    {Path::avx2, "avx2", []() noexcept { return VO_PROCESSOR_HAS("avx2"); },
+     &FrustumBatch::avx2Kernels},
+    {Path::avx512, "avx512", []() noexcept { return VO_PROCESSOR_HAS("avx512f"); },
+     &FrustumBatch::avx512Kernels},
+};
+
+constexpr int rowCount = static_cast<int>(sizeof pathTable / sizeof pathTable[0]);
+
+constexpr bool rowsFollowTheEnumeration() {
+  for (int i = 0; i < rowCount; ++i) {
+    if (pathTable[i].path != static_cast<Path>(i + 1)) return false;
+  }
   return true;
-#else
-  return false;
-#endif
+}
+static_assert(static_cast<int>(Path::automatic) == 0 && rowsFollowTheEnumeration(),
+              "row i describes SimdPath(i + 1)");
+
+// The row of a path other than `automatic`; null for a value outside the enumeration.
+const PathRow* rowOf(Path path) noexcept {
+  const int i = static_cast<int>(path) - 1;
+  return i >= 0 && i < rowCount ? &pathTable[i] : nullptr;
 }
 
-}  // namespace
-
-bool GeFrustum<float>::isAvailable(SimdPath path) noexcept {
-  switch (path) {
-    case SimdPath::automatic:
-    case SimdPath::scalar:
-      return true;
-    case SimdPath::sse2:
-      return builtWithSse2();
-    case SimdPath::avx2:
-      return builtWithSse2() && processorHasAvx2();
-    case SimdPath::avx512:
-      return builtWithSse2() && processorHasAvx512();
-  }
-  return false;
+bool runsHere(const PathRow& row) noexcept {
+  return row.processorSupports() && (row.kernels == nullptr || row.kernels->boxes != nullptr);
 }
 
-GeFrustum<float>::SimdPath GeFrustum<float>::bestPath() noexcept {
-  if (isAvailable(SimdPath::avx512)) return SimdPath::avx512;
-  if (isAvailable(SimdPath::avx2)) return SimdPath::avx2;
-  if (isAvailable(SimdPath::sse2)) return SimdPath::sse2;
-  return SimdPath::scalar;
-}
-
-GeFrustum<float>::SimdPath GeFrustum<float>::resolve(SimdPath path) {
-  if (path == SimdPath::automatic) return bestPath();
-  if (!isAvailable(path)) {
-    Assertions::throwAssertionFailed("primitives/geFrustumBatch", __LINE__, "isAvailable(path)");
-  }
-  return path;
-}
-
-namespace {
-
-FrustumBatch::Planes lanePlanes(const GeFrustum<float>& frustum) noexcept {
+// The planes transposed for the kernels, with the frustum's own corner choice.
+FrustumBatch::Planes lanePlanes(const Frustum& frustum, const unsigned char signs[6]) noexcept {
   FrustumBatch::Planes planes;
   for (int p = 0; p < 6; ++p) {
     const GePlane3<float>& plane = frustum.getPlane(p);
@@ -83,57 +78,66 @@ FrustumBatch::Planes lanePlanes(const GeFrustum<float>& frustum) noexcept {
     planes.ny[p] = plane.normal.y;
     planes.nz[p] = plane.normal.z;
     planes.d[p] = plane.d;
-    // The same bound choice as the single-box test: the minimum only for a positive component.
-    planes.nearSelect[p][0] = plane.normal.x > 0.0f ? 0 : 1;
-    planes.nearSelect[p][1] = plane.normal.y > 0.0f ? 0 : 1;
-    planes.nearSelect[p][2] = plane.normal.z > 0.0f ? 0 : 1;
+    planes.signs[p] = signs[p];
   }
-  planes.threshold = GeFrustum<float>::classificationThreshold;
+  planes.threshold = Frustum::classificationThreshold;
   return planes;
 }
 
 }  // namespace
 
+void GeFrustum<float>::computeBatchSigns() noexcept {
+  for (int p = 0; p < 6; ++p) {
+    // The same bound choice as the single-box test: the minimum only for a positive component.
+    const GeVector3<float>& n = planes_[p].normal;
+    batchSigns_[p] = static_cast<unsigned char>((n.x > 0.0f ? 1 : 0) | (n.y > 0.0f ? 2 : 0) |
+                                                (n.z > 0.0f ? 4 : 0));
+  }
+}
+
+bool GeFrustum<float>::isAvailable(SimdPath path) noexcept {
+  if (path == SimdPath::automatic) return true;
+  const PathRow* row = rowOf(path);
+  return row != nullptr && runsHere(*row);
+}
+
+GeFrustum<float>::SimdPath GeFrustum<float>::bestPath() noexcept {
+  for (int i = rowCount - 1; i > 0; --i) {
+    if (runsHere(pathTable[i])) return pathTable[i].path;
+  }
+  return pathTable[0].path;
+}
+
+int GeFrustum<float>::pathCount() noexcept { return rowCount + 1; }
+
+const char* GeFrustum<float>::pathName(SimdPath path) noexcept {
+  if (path == SimdPath::automatic) return "automatic";
+  const PathRow* row = rowOf(path);
+  return row != nullptr ? row->name : "unknown";
+}
+
+GeFrustum<float>::SimdPath GeFrustum<float>::resolve(SimdPath path) {
+  if (path == SimdPath::automatic) return bestPath();
+  if (!isAvailable(path)) GeReportSites::frustumBatchPath.raise();
+  return path;
+}
+
 void GeFrustum<float>::classify(const GeAlignedBox3<float>* boxes, std::size_t count,
                                 Classification* results, SimdPath path) const {
-  const SimdPath chosen = resolve(path);
+  const FrustumBatch::Kernels* kernels = rowOf(resolve(path))->kernels;
   std::size_t done = 0;
-  if (chosen != SimdPath::scalar && count > 0) {
-    const FrustumBatch::Planes planes = lanePlanes(*this);
-    const float* bounds = &boxes[0].x.min;
-    switch (chosen) {
-      case SimdPath::avx512:
-        done = FrustumBatch::classifyBoxesAvx512(planes, bounds, count, results);
-        break;
-      case SimdPath::avx2:
-        done = FrustumBatch::classifyBoxesAvx2(planes, bounds, count, results);
-        break;
-      default:
-        done = FrustumBatch::classifyBoxesSse2(planes, bounds, count, results);
-        break;
-    }
+  if (kernels != nullptr && count > 0) {
+    done = kernels->boxes(lanePlanes(*this, batchSigns_), &boxes[0].x.min, count, results);
   }
   for (std::size_t i = done; i < count; ++i) results[i] = classifyPlain(boxes[i]);
 }
 
 void GeFrustum<float>::classify(const GePoint3<float>* points, std::size_t count,
                                 Classification* results, SimdPath path) const {
-  const SimdPath chosen = resolve(path);
+  const FrustumBatch::Kernels* kernels = rowOf(resolve(path))->kernels;
   std::size_t done = 0;
-  if (chosen != SimdPath::scalar && count > 0) {
-    const FrustumBatch::Planes planes = lanePlanes(*this);
-    const float* coordinates = &points[0].x;
-    switch (chosen) {
-      case SimdPath::avx512:
-        done = FrustumBatch::classifyPointsAvx512(planes, coordinates, count, results);
-        break;
-      case SimdPath::avx2:
-        done = FrustumBatch::classifyPointsAvx2(planes, coordinates, count, results);
-        break;
-      default:
-        done = FrustumBatch::classifyPointsSse2(planes, coordinates, count, results);
-        break;
-    }
+  if (kernels != nullptr && count > 0) {
+    done = kernels->points(lanePlanes(*this, batchSigns_), &points[0].x, count, results);
   }
   for (std::size_t i = done; i < count; ++i) results[i] = classify(points[i]);
 }

@@ -69,32 +69,14 @@ struct Avx2Lanes {
 
 }  // namespace
 
-std::size_t classifyBoxesAvx2(const Planes& planes, const float* boxes, std::size_t count,
-                              void* results) noexcept {
-  return classifyBoxes<Avx2Lanes>(planes, boxes, count, results);
-}
-
-std::size_t classifyPointsAvx2(const Planes& planes, const float* points, std::size_t count,
-                               void* results) noexcept {
-  return classifyPoints<Avx2Lanes>(planes, points, count, results);
-}
+const Kernels avx2Kernels{classifyBoxes<Avx2Lanes>, classifyPoints<Avx2Lanes>};
 
 }  // namespace FrustumBatch
 }  // namespace Vo
 
 #else
 
-namespace Vo {
-namespace FrustumBatch {
-
-std::size_t classifyBoxesAvx2(const Planes&, const float*, std::size_t, void*) noexcept {
-  return 0;
-}
-std::size_t classifyPointsAvx2(const Planes&, const float*, std::size_t, void*) noexcept {
-  return 0;
-}
-
-}  // namespace FrustumBatch
-}  // namespace Vo
+// Not built for this processor family: the path is never available.
+const Vo::FrustumBatch::Kernels Vo::FrustumBatch::avx2Kernels{};
 
 #endif

@@ -1,9 +1,10 @@
 #pragma once
 
 // The batch frustum kernels, written once over a SIMD "lane set" and instantiated per
-// instruction set in its own translation unit (the AVX2 one is compiled with -mavx2). Everything
-// here has internal linkage and includes no library header, so no inline function compiled for
-// AVX2 can be picked by the linker for code that runs on a processor without it.
+// instruction set in its own translation unit (the AVX2 one is compiled with -mavx2). Every
+// function here has internal linkage and no library header is included, so no inline function
+// compiled for AVX2 can be picked by the linker for code that runs on a processor without it;
+// each file shares only its `Kernels` object, plain data.
 //
 // Each lane computes exactly what the scalar test computes for its box or point, in the same
 // order: n.x·q.x + n.y·q.y + n.z·q.z + d with single-precision multiplies and adds (the library
@@ -18,140 +19,145 @@
 namespace Vo {
 namespace FrustumBatch {
 
-// The six planes as the kernels read them. For plane p, nearSelect[p][a] is 0 when the box's
-// minimum bound on axis a minimises n·q + d (normal component > 0), else 1 (the maximum, also
-// for a zero or NaN component, as in the scalar test); the far corner takes the other bound.
+// The six planes as the kernels read them. Bit a of signs[p] is set when plane p's normal
+// component on axis a is greater than 0: the box corner nearest to the outside then takes the
+// minimum bound on that axis, otherwise (a zero or NaN component too, as in the scalar test) the
+// maximum; the far corner takes the other bound. The signs come with the frustum, computed once.
 struct Planes {
   float nx[6], ny[6], nz[6], d[6];
-  int nearSelect[6][3];
+  int signs[6];
   float threshold;
 };
 
-// Each classifies the leading multiple of its width of the `count` boxes (six floats each:
+// A kernel classifies the leading multiple of its width of the `count` boxes (six floats each:
 // x.min, x.max, y.min, y.max, z.min, z.max) or points (three floats) and writes one 32-bit
-// classification code (1 outside, 2 inside, 3 intersecting) per element; returns how many it
-// did. The caller finishes the rest with the scalar test.
-std::size_t classifyBoxesSse2(const Planes& planes, const float* boxes, std::size_t count,
-                              void* results) noexcept;
-std::size_t classifyBoxesAvx2(const Planes& planes, const float* boxes, std::size_t count,
-                              void* results) noexcept;
-std::size_t classifyPointsSse2(const Planes& planes, const float* points, std::size_t count,
-                               void* results) noexcept;
-std::size_t classifyPointsAvx2(const Planes& planes, const float* points, std::size_t count,
-                               void* results) noexcept;
-std::size_t classifyBoxesAvx512(const Planes& planes, const float* boxes, std::size_t count,
-                                void* results) noexcept;
-std::size_t classifyPointsAvx512(const Planes& planes, const float* points, std::size_t count,
-                                 void* results) noexcept;
+// classification code (1 outside, 2 inside, 3 intersecting) per element; it returns how many
+// it did. The caller finishes the rest with the scalar test.
+using BoxKernel = std::size_t (*)(const Planes& planes, const float* boxes, std::size_t count,
+                                  void* results) noexcept;
+using PointKernel = std::size_t (*)(const Planes& planes, const float* points, std::size_t count,
+                                    void* results) noexcept;
+
+// One instruction set's kernels, defined in its own file; null where the compiler was not asked
+// to build that instruction set.
+struct Kernels {
+  BoxKernel boxes;
+  PointKernel points;
+};
+
+extern const Kernels sse2Kernels;
+extern const Kernels avx2Kernels;
+extern const Kernels avx512Kernels;
 
 }  // namespace FrustumBatch
 }  // namespace Vo
 
 #ifdef VO_FRUSTUM_BATCH_KERNELS
 
+#include <utility>
+
 namespace Vo {
 namespace FrustumBatch {
 namespace {
 
-// One plane against every lane's box, for `groups` groups of boxes. `Signs` has bit a set when
-// the plane's normal component on axis a is greater than 0, so that the nearest corner takes the
-// minimum on that axis; the choice is made at compile time, leaving only arithmetic in the loop.
-template <class Lanes, int Signs>
-void testPlane(const typename Lanes::F (*bounds)[6], std::size_t groups, typename Lanes::F nx,
-               typename Lanes::F ny, typename Lanes::F nz, typename Lanes::F d,
-               typename Lanes::F threshold, typename Lanes::M* crossing,
-               typename Lanes::M* outside) {
-  constexpr int nearX = (Signs & 1) ? 0 : 1;
-  constexpr int nearY = (Signs & 2) ? 2 : 3;
-  constexpr int nearZ = (Signs & 4) ? 4 : 5;
-  for (std::size_t g = 0; g < groups; ++g) {
-    const typename Lanes::F* b = bounds[g];
-    const auto nearValue =
-        Lanes::add(Lanes::add(Lanes::add(Lanes::mul(nx, b[nearX]), Lanes::mul(ny, b[nearY])),
-                              Lanes::mul(nz, b[nearZ])),
-                   d);
-    const auto farValue = Lanes::add(
-        Lanes::add(Lanes::add(Lanes::mul(nx, b[1 - nearX]), Lanes::mul(ny, b[5 - nearY])),
-                   Lanes::mul(nz, b[9 - nearZ])),
-        d);
-    const auto nearBelow = Lanes::less(nearValue, threshold);
-    crossing[g] = Lanes::bitOr(crossing[g], nearBelow);
-    outside[g] =
-        Lanes::bitOr(outside[g], Lanes::bitAnd(nearBelow, Lanes::less(farValue, threshold)));
-  }
-}
+// A box in registers: bounds[2a] holds the minimum on axis a for every lane's box,
+// bounds[2a + 1] the maximum. The corner of a plane with sign bits `signs` (see Planes) nearest
+// to its outside, and the opposite corner, on axis a:
+constexpr int nearBound(int signs, int axis) { return 2 * axis + ((signs >> axis) & 1 ? 0 : 1); }
+constexpr int farBound(int signs, int axis) { return 2 * axis + ((signs >> axis) & 1 ? 1 : 0); }
 
-// Lanes::F is a register of Lanes::width floats and Lanes::M a per-lane mask; the operations
-// are the instruction set's own. The boxes go in blocks: each block is transposed once into
-// per-bound registers, then every plane runs over the whole block with its corner choice fixed,
-// so the inner loops hold no branch and no index arithmetic.
+// A block of up to `capacity` groups of boxes, one group per register width, each group
+// transposed once into per-bound registers, with the running masks of its lanes: `crossing`
+// when some plane has the near corner outside, `outside` when some plane has the whole box
+// outside.
 template <class Lanes>
-std::size_t classifyBoxes(const Planes& planes, const float* boxes, std::size_t count,
-                          void* results) noexcept {
+struct BoxBlock {
   using F = typename Lanes::F;
   using M = typename Lanes::M;
-  constexpr std::size_t width = Lanes::width;
   // Small blocks: the next block's loads then overlap this one's arithmetic in the out-of-order
   // window (measured best on a million boxes), while each plane's case is still chosen once per
   // block rather than once per group.
-  constexpr std::size_t block = 4;
-  int signs[6];
-  for (int p = 0; p < 6; ++p) {
-    signs[p] = (planes.nearSelect[p][0] == 0 ? 1 : 0) | (planes.nearSelect[p][1] == 0 ? 2 : 0) |
-               (planes.nearSelect[p][2] == 0 ? 4 : 0);
-  }
-  const F threshold = Lanes::set1(planes.threshold);
-  F bounds[block][6];
-  M crossing[block];
-  M outside[block];
-  std::size_t i = 0;
-  while (count - i >= width) {
-    const std::size_t left = (count - i) / width;
-    const std::size_t groups = left < block ? left : block;
+  static constexpr std::size_t capacity = 4;
+
+  F bounds[capacity][6];
+  M crossing[capacity];
+  M outside[capacity];
+  std::size_t groups;
+
+  void load(const float* boxes, std::size_t groupCount) {
+    groups = groupCount;
     for (std::size_t g = 0; g < groups; ++g) {
-      // bounds[g][2a] is the minimum on axis a for every lane's box, bounds[g][2a + 1] the maximum.
-      Lanes::loadBoxes(boxes + 6 * (i + g * width), bounds[g]);
+      Lanes::loadBoxes(boxes + 6 * g * Lanes::width, bounds[g]);
       crossing[g] = Lanes::none();
       outside[g] = Lanes::none();
     }
-    for (int p = 0; p < 6; ++p) {
-      const F nx = Lanes::set1(planes.nx[p]);
-      const F ny = Lanes::set1(planes.ny[p]);
-      const F nz = Lanes::set1(planes.nz[p]);
-      const F d = Lanes::set1(planes.d[p]);
-      switch (signs[p]) {
-        case 0:
-          testPlane<Lanes, 0>(bounds, groups, nx, ny, nz, d, threshold, crossing, outside);
-          break;
-        case 1:
-          testPlane<Lanes, 1>(bounds, groups, nx, ny, nz, d, threshold, crossing, outside);
-          break;
-        case 2:
-          testPlane<Lanes, 2>(bounds, groups, nx, ny, nz, d, threshold, crossing, outside);
-          break;
-        case 3:
-          testPlane<Lanes, 3>(bounds, groups, nx, ny, nz, d, threshold, crossing, outside);
-          break;
-        case 4:
-          testPlane<Lanes, 4>(bounds, groups, nx, ny, nz, d, threshold, crossing, outside);
-          break;
-        case 5:
-          testPlane<Lanes, 5>(bounds, groups, nx, ny, nz, d, threshold, crossing, outside);
-          break;
-        case 6:
-          testPlane<Lanes, 6>(bounds, groups, nx, ny, nz, d, threshold, crossing, outside);
-          break;
-        default:
-          testPlane<Lanes, 7>(bounds, groups, nx, ny, nz, d, threshold, crossing, outside);
-          break;
-      }
-    }
-    for (std::size_t g = 0; g < groups; ++g) {
-      Lanes::storeCodes(static_cast<char*>(results) + 4 * (i + g * width), crossing[g], outside[g]);
-    }
-    i += groups * width;
   }
-  return i;
+
+  // One plane against every group, with the plane's corner choice fixed at compile time so that
+  // the loop holds only arithmetic.
+  template <int Signs>
+  void testPlane(F nx, F ny, F nz, F d, F threshold) {
+    constexpr int nearX = nearBound(Signs, 0), farX = farBound(Signs, 0);
+    constexpr int nearY = nearBound(Signs, 1), farY = farBound(Signs, 1);
+    constexpr int nearZ = nearBound(Signs, 2), farZ = farBound(Signs, 2);
+    for (std::size_t g = 0; g < groups; ++g) {
+      const F* b = bounds[g];
+      const F nearValue =
+          Lanes::add(Lanes::add(Lanes::add(Lanes::mul(nx, b[nearX]), Lanes::mul(ny, b[nearY])),
+                                Lanes::mul(nz, b[nearZ])),
+                     d);
+      const F farValue =
+          Lanes::add(Lanes::add(Lanes::add(Lanes::mul(nx, b[farX]), Lanes::mul(ny, b[farY])),
+                                Lanes::mul(nz, b[farZ])),
+                     d);
+      const M nearBelow = Lanes::less(nearValue, threshold);
+      crossing[g] = Lanes::bitOr(crossing[g], nearBelow);
+      outside[g] =
+          Lanes::bitOr(outside[g], Lanes::bitAnd(nearBelow, Lanes::less(farValue, threshold)));
+    }
+  }
+
+  // The instantiation of testPlane for `signs`: one case per combination of the three sign
+  // bits, generated rather than written out.
+  template <int... Signs>
+  void testPlane(int signs, std::integer_sequence<int, Signs...>, F nx, F ny, F nz, F d,
+                 F threshold) {
+    (void)((signs == Signs && (testPlane<Signs>(nx, ny, nz, d, threshold), true)) || ...);
+  }
+
+  void testPlane(const Planes& planes, int p, F threshold) {
+    testPlane(planes.signs[p], std::make_integer_sequence<int, 8>(), Lanes::set1(planes.nx[p]),
+              Lanes::set1(planes.ny[p]), Lanes::set1(planes.nz[p]), Lanes::set1(planes.d[p]),
+              threshold);
+  }
+
+  void store(void* results) const {
+    for (std::size_t g = 0; g < groups; ++g) {
+      Lanes::storeCodes(static_cast<char*>(results) + 4 * g * Lanes::width, crossing[g],
+                        outside[g]);
+    }
+  }
+};
+
+// Lanes::F is a register of Lanes::width floats and Lanes::M a per-lane mask; the operations
+// are the instruction set's own. The boxes go in blocks: load and transpose a block, run every
+// plane over it, store its codes.
+template <class Lanes>
+std::size_t classifyBoxes(const Planes& planes, const float* boxes, std::size_t count,
+                          void* results) noexcept {
+  constexpr std::size_t width = Lanes::width;
+  constexpr std::size_t capacity = BoxBlock<Lanes>::capacity;
+  const typename Lanes::F threshold = Lanes::set1(planes.threshold);
+  BoxBlock<Lanes> block;
+  std::size_t done = 0;
+  while (count - done >= width) {
+    const std::size_t groupsLeft = (count - done) / width;
+    block.load(boxes + 6 * done, groupsLeft < capacity ? groupsLeft : capacity);
+    for (int p = 0; p < 6; ++p) block.testPlane(planes, p, threshold);
+    block.store(static_cast<char*>(results) + 4 * done);
+    done += block.groups * width;
+  }
+  return done;
 }
 
 template <class Lanes>

@@ -11,32 +11,14 @@
 namespace Vo {
 namespace FrustumBatch {
 
-std::size_t classifyBoxesSse2(const Planes& planes, const float* boxes, std::size_t count,
-                              void* results) noexcept {
-  return classifyBoxes<Sse2Lanes>(planes, boxes, count, results);
-}
-
-std::size_t classifyPointsSse2(const Planes& planes, const float* points, std::size_t count,
-                               void* results) noexcept {
-  return classifyPoints<Sse2Lanes>(planes, points, count, results);
-}
+const Kernels sse2Kernels{classifyBoxes<Sse2Lanes>, classifyPoints<Sse2Lanes>};
 
 }  // namespace FrustumBatch
 }  // namespace Vo
 
 #else
 
-namespace Vo {
-namespace FrustumBatch {
-
-std::size_t classifyBoxesSse2(const Planes&, const float*, std::size_t, void*) noexcept {
-  return 0;
-}
-std::size_t classifyPointsSse2(const Planes&, const float*, std::size_t, void*) noexcept {
-  return 0;
-}
-
-}  // namespace FrustumBatch
-}  // namespace Vo
+// Not built for this processor family: the path is never available.
+const Vo::FrustumBatch::Kernels Vo::FrustumBatch::sse2Kernels{};
 
 #endif

@@ -1,6 +1,6 @@
 #include <vezODedizezivuz/gePlane3.h>
 
-#include <zevIRudez/Assertions.h>
+#include <vezODedizezivuz/geReportSites.h>
 
 namespace Vo {
 
@@ -46,7 +46,7 @@ void GePlane3Builder<T>::addPoint(const GePoint3<T>& p) noexcept {
 template <class T>
 void GePlane3Builder<T>::computeQuantities() {
   if (count < 0) return;
-  if (count < 3) Assertions::throwProgramAborted("primitives/gePlane3Builder.imp", 82);
+  if (count < 3) GeReportSites::planeBuilderTooFewPoints.raise();
 
   // The closing edge runs back to the first vertex, whose relative coordinates are zero.
   normalSum.x += previous.y * previous.z;
@@ -55,9 +55,7 @@ void GePlane3Builder<T>::computeQuantities() {
 
   GeUnitVector3<T> n;
   const T len = n.setNormalized(normalSum);
-  if (!(len > T(0))) {
-    Assertions::throwAssertionFailed("primitives/gePlane3Builder.imp", 91, "len > 0");
-  }
+  if (!(len > T(0))) GeReportSites::planeBuilderNormalLength.raise();
   const T nDotOrigin = n.x * origin.x + n.y * origin.y + n.z * origin.z;
   const T pointCount = static_cast<T>(count);
   plane = GeNormalizedPlane3<T>(n, -(dot(n, sum) / pointCount + nDotOrigin));

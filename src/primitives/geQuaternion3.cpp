@@ -1,7 +1,7 @@
 #include <vezODedizezivuz/gePlane3.h>
 #include <vezODedizezivuz/geQuaternion3.h>
 
-#include <zevIRudez/Assertions.h>
+#include <vezODedizezivuz/geReportSites.h>
 #include <zevIRudez/FloatUtil.h>
 
 #include <cmath>
@@ -16,10 +16,12 @@ constexpr T halfPi() {
   return static_cast<T>(1.57079632679489661923);
 }
 
-// Near-equality of the aim constructions: the base library's tolerance (inclusive) for float,
-// |a − b| < 1e-7 for double.
-inline bool isNear(float a, float b) { return FloatUtil::isEqual(a, b); }
-inline bool isNear(double a, double b) { return std::fabs(a - b) < 1e-7; }
+// Near-equality of the aim constructions: a negligible difference, so the base library's
+// tolerance (inclusive) for float and the exclusive double threshold for double.
+template <class T>
+bool isNear(T a, T b) {
+  return GeScalar<T>::isNegligible(a - b);
+}
 
 // A vector perpendicular to v, not normalised: two components swapped, one of them negated, and
 // the third set to 0, choosing the pair so that the result cannot vanish for a non-zero v.
@@ -54,8 +56,7 @@ EulerAxes decodeConvention(int convention) {
   EulerAxes e;
   e.i = convention & 15;
   // Reading next[] with a first axis of 3 or more would run past the table.
-  if (e.i >= 3)
-    Assertions::throwAssertionFailed("primitives/geQuaternion3.imp", __LINE__, "firstAxis < 3");
+  if (e.i >= 3) GeReportSites::eulerFirstAxis.raise();
   e.oddParity = (convention & 16) != 0;
   e.repetition = (convention & 32) != 0;
   e.rotating = (convention & 64) != 0;

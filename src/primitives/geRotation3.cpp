@@ -1,6 +1,6 @@
 #include <vezODedizezivuz/geRotation3.h>
 
-#include <zevIRudez/Assertions.h>
+#include <vezODedizezivuz/geReportSites.h>
 
 namespace Vo {
 
@@ -9,8 +9,8 @@ GeRotation3<T> GeRotation3<T>::aim(const GeUnitVector3<T>& direction, int aimAxi
   // Any other axis serves as the up axis of the check; only aimAxis is in question here.
   checkAxes(aimAxis, (aimAxis + 1) % 3);
   const GeVector3<T> a = aimVector(direction);
-  const GeVector3<T> b = normalizeOrFail(cross(a, fallbackVector(a)), 163);
-  const GeVector3<T> c = normalizeOrFail(cross(b, a), 167);
+  const GeVector3<T> b = normalizeOrFail(cross(a, fallbackVector(a)), GeReportSites::aimAcross);
+  const GeVector3<T> c = normalizeOrFail(cross(b, a), GeReportSites::aimRemaining);
   // The cyclic order k, k + 1, k + 2 is right-handed for every k, so no table is needed.
   GeRotation3 r;
   setFrameVector(r, aimAxis, a, inverse);
@@ -34,7 +34,7 @@ GeRotation3<T> GeRotation3<T>::aim(int pointCount, const GePoint3<T>* points, in
     normal.y += (a.z - b.z) * (a.x + b.x);
     normal.z += (a.x - b.x) * (a.y + b.y);
   }
-  const GeVector3<T> n = normalizeOrFail(normal, 311);
+  const GeVector3<T> n = normalizeOrFail(normal, GeReportSites::aimPolygonNormal);
 
   int best = 0;
   T bestLength = 0;

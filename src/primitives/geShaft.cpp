@@ -1,6 +1,6 @@
 #include <vezODedizezivuz/geShaft.h>
 
-#include <zevIRudez/Assertions.h>
+#include <vezODedizezivuz/geReportSites.h>
 #include <zevIRudez/FloatUtil.h>
 
 namespace Vo {
@@ -38,9 +38,9 @@ void enlarge(GeAlignedBox3<float>& box) noexcept {
   }
 }
 
-// Coordinate of face 0..5 (min x, min y, min z, max x, max y, max z); `line` tells the two
+// Coordinate of face 0..5 (min x, min y, min z, max x, max y, max z); `site` tells the two
 // lookups of the plane construction apart in the report of an impossible face index.
-float faceCoordinate(const GeAlignedBox3<float>& box, int face, int line) {
+float faceCoordinate(const GeAlignedBox3<float>& box, int face, const GeReportSite& site) {
   switch (face) {
     case 0:
       return box.x.min;
@@ -55,7 +55,7 @@ float faceCoordinate(const GeAlignedBox3<float>& box, int face, int line) {
     case 5:
       return box.z.max;
     default:
-      Assertions::throwProgramAborted("primitives\\geShaft", line);
+      site.raise();
   }
 }
 
@@ -91,10 +91,10 @@ GePlane3<float> joiningPlane(const GeAlignedBox3<float>& box1, const GeAlignedBo
                              int i, int j, const GePoint3<float>& inside) {
   const int u = i % 3;
   const int v = j % 3;
-  const float c1i = faceCoordinate(box1, i, 190);
-  const float c2i = faceCoordinate(box2, i, 190);
-  const float c1j = faceCoordinate(box1, j, 232);
-  const float c2j = faceCoordinate(box2, j, 232);
+  const float c1i = faceCoordinate(box1, i, GeReportSites::shaftFirstFace);
+  const float c2i = faceCoordinate(box2, i, GeReportSites::shaftFirstFace);
+  const float c1j = faceCoordinate(box1, j, GeReportSites::shaftSecondFace);
+  const float c2j = faceCoordinate(box2, j, GeReportSites::shaftSecondFace);
   GeVector3<float> normal(0.0f, 0.0f, 0.0f);
   normal[u] = c1j - c2j;
   normal[v] = c2i - c1i;

@@ -1,29 +1,15 @@
 #include <vezODedizezivuz/geTolerances.h>
 
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 
 namespace Vo {
 
-namespace {
-
-float fromBits(std::uint32_t bits) noexcept {
-  float value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
-}  // namespace
-
-GeTolerances::GeTolerances() noexcept
-    : lengthTol(fromBits(0x3A03126Fu)),         // 0.0005
-      lengthTolSquared(fromBits(0x348637BEu)),  // 2.5000003e-07
-      lengthTolFourth(fromBits(0x298CBCCEu)),   // 6.250001e-14
-      fractionTol(fromBits(0x33D6BF95u)),       // 1e-07
-      twiceFractionTol(fromBits(0x3456BF95u)),  // 2e-07
-      fractionTolSquaredPlusOne(1.0f) {
-  setAngleTolerance(fromBits(0x38D1B717u));  // 0.0001
+GeTolerances::GeTolerances() noexcept {
+  // The setters derive the squares, the cosine and the doubled fraction; the defaults are the
+  // floats nearest to the decimal values, and their derived values are the documented bits.
+  setLengthTolerance(0.0005f);
+  setAngleTolerance(0.0001f);
+  setFractionTolerance(1e-7f);
 }
 
 void GeTolerances::setLengthTolerance(float length) noexcept {
