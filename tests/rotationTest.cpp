@@ -19,6 +19,8 @@ using namespace Vo;
 // matrix kind that holds it.
 static_assert(!std::is_convertible_v<GeLinearMatrix3<float>, GeRotation3<float>>);
 using R = GeAxisRotation3<1, float>;
+static_assert(std::is_same_v<GeAxisRotation3<yAxis, float>, R>,
+              "axis names are template arguments");
 static_assert(std::is_same_v<decltype(R() * GeRotation3<float>()), GeRotation3<float>>);
 static_assert(std::is_same_v<decltype(R() * GeTranslation3<float>()), GeAffineMatrix3<float>>);
 
