@@ -106,7 +106,7 @@ class VO_EXPORT GeAlignedBox3 {
   /// of m(i,j)·min_j and m(i,j)·max_j, then the translation, added in the order j = 0, 1, 2, t
   /// that `m * point` uses. Rounded addition never decreases when an operand grows, so the
   /// result is bit for bit the box of the eight transformed corners (bar the sign of a zero
-  /// bound). An empty box gives the empty box; NaN elements give NaN bounds.
+  /// bound). An empty box gives the empty box; a NaN matrix element gives NaN bounds on its row.
   [[nodiscard]] GeAlignedBox3 transformed(const GeAffineMatrix3<T>& m) const noexcept {
     if (isEmpty()) return GeAlignedBox3();
     return GeAlignedBox3(transformedAxis(m, 0), transformedAxis(m, 1), transformedAxis(m, 2));
