@@ -9,6 +9,7 @@
 #include <vezODedizezivuz/vezODedizezivuz.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -103,8 +104,8 @@ GeProjectiveMatrix3<float> makeCamera() {
   const GeProjectiveMatrix3<float> projection =
       GeCameraBuilder<float>::makePerspective(1.0f, 1.0f, 700.0f, 16.0f / 9.0f);
   const GeRotation3<float> rotation = GeRotation3<float>::aim(
-      GeUnitVector3<float>(eye - target), GeVector3<float>(0, 1, 0), 2, 1, true);
-  const GeTranslation3<float> toEye(-eye.x, -eye.y, -eye.z);
+      GeUnitVector3<float>(eye - target), GeVector3<float>(0, 1, 0), zAxis, yAxis, true);
+  const GeTranslation3<float> toEye(-eye.toVector());
   return projection * toEye.mulOnRight(rotation);
 }
 
@@ -156,10 +157,7 @@ const char* pathName(Frustum::SimdPath path) {
   }
 }
 
-Box centreBox(const Box& b) {
-  return Box(GePoint3<float>(0.5f * (b.x.min + b.x.max), 0.5f * (b.y.min + b.y.max),
-                             0.5f * (b.z.min + b.z.max)));
-}
+Box centreBox(const Box& b) { return Box(b.getCenter()); }
 
 // ---- Back-face culling of clusters ----
 
@@ -187,22 +185,15 @@ Cluster makeCluster(const Box& box, RnDefaultRng<float>& rng) {
 
 // ---- Top view ----
 
-void writeSvg(const std::string& file, const GeProjectiveMatrix3<float>& camera,
-              const std::vector<Box>& boxes, const std::vector<Frustum::Classification>& classes) {
+void writeSvg(const std::string& file, const Frustum& frustum, const std::vector<Box>& boxes,
+              const std::vector<Frustum::Classification>& classes) {
   std::ofstream out(file);
   if (!out) {
     std::cerr << "demo: cannot write " << file << '\n';
     std::exit(1);
   }
-  // The frustum's eight corners, taken back from clip space.
-  const GeProjectiveMatrix3<float> inverse = camera.computeInverse();
-  GePoint3<float> corner[8];
-  for (int k = 0; k < 8; ++k) {
-    const GeHomogeneousCoord3<float> h =
-        inverse * GeHomogeneousCoord3<float>(k & 1 ? 1.0f : -1.0f, k & 2 ? 1.0f : -1.0f,
-                                             k & 4 ? 1.0f : -1.0f, 1.0f);
-    corner[k] = GePoint3<float>(h.x / h.w, h.y / h.w, h.z / h.w);
-  }
+  // Corner k is on the high x, y, z planes for bits 0, 1, 2 of k.
+  const std::array<GePoint3<float>, 8> corner = frustum.getCorners();
   // Seen from above (x to the right, z downwards), framing the ground and the frustum.
   Interval<float> xs(-600.0f, 610.0f), zs(-600.0f, 610.0f);
   for (const GePoint3<float>& c : corner) {
@@ -246,6 +237,121 @@ void writeSvg(const std::string& file, const GeProjectiveMatrix3<float>& camera,
       << "</svg>\n";
 }
 
+// ---- The steps of the demo ----
+
+// Classifies the scene one box at a time and in batches, reports both speeds and the counts,
+// and returns the per-box answers; false in `agree` when the two paths disagree anywhere.
+std::vector<Frustum::Classification> classifyScene(const Frustum& frustum,
+                                                   const std::vector<Box>& boxes,
+                                                   const Options& options, bool& agree) {
+  std::vector<Frustum::Classification> scalar(boxes.size());
+  std::vector<Frustum::Classification> batch(boxes.size());
+  const double scalarSeconds = bestTime([&] {
+    for (std::size_t i = 0; i < boxes.size(); ++i) scalar[i] = frustum.classify(boxes[i]);
+  });
+  const double batchSeconds =
+      bestTime([&] { frustum.classify(boxes.data(), boxes.size(), batch.data()); });
+  std::size_t count[4] = {};
+  std::size_t disagreements = 0;
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    ++count[scalar[i]];
+    disagreements += scalar[i] != batch[i];
+  }
+  const double n = static_cast<double>(boxes.size());
+  std::cout << "Scene of " << boxes.size() << " boxes (seed " << options.seed
+            << "): " << count[Frustum::INSIDE] << " inside, " << count[Frustum::INTERSECTING]
+            << " intersecting, " << count[Frustum::OUTSIDE] << " outside.\n"
+            << std::fixed << std::setprecision(1)
+            << "  one box at a time: " << n / scalarSeconds / 1e6 << " million boxes/s\n"
+            << "  batch (" << pathName(Frustum::bestPath()) << "):      " << n / batchSeconds / 1e6
+            << " million boxes/s, " << scalarSeconds / batchSeconds << "x faster\n"
+            << "  the two paths agree on " << boxes.size() - disagreements << " of " << boxes.size()
+            << " boxes\n";
+  agree = disagreements == 0;
+  return scalar;
+}
+
+// Shafts between a few pairs of visible boxes: how many visible boxes could block the view.
+void reportShafts(const std::vector<Box>& boxes, const std::vector<std::size_t>& visible) {
+  std::cout << "Shafts between visible boxes (boxes in between may occlude):\n";
+  const std::size_t pairs = std::min<std::size_t>(3, visible.size() / 2);
+  for (std::size_t k = 0; k < pairs; ++k) {
+    const Box& a = boxes[visible[k]];
+    const Box& b = boxes[visible[visible.size() - 1 - k]];
+    const GeShaft shaft(centreBox(a), centreBox(b));
+    std::size_t between = 0;
+    for (std::size_t i : visible) {
+      if (&boxes[i] != &a && &boxes[i] != &b &&
+          shaft.overlaps(boxes[i]) != Interval<float>::DISJOINT) {
+        ++between;
+      }
+    }
+    std::cout << "  box " << visible[k] << " to box " << visible[visible.size() - 1 - k] << ": "
+              << between << " visible boxes meet the shaft\n";
+  }
+}
+
+// Back-face culling of clusters on visible boxes with culling cones; returns how many culled
+// elements faced the eye (0 unless the cones are wrong).
+std::size_t cullClusters(const std::vector<Box>& boxes, const std::vector<std::size_t>& visible,
+                         std::uint32_t seed) {
+  RnDefaultRng<float> rng(seed ^ 0x9e3779b9u);
+  GeFloatingConeBuilder normals;
+  GeAnchoredConeBuilder positions;
+  std::size_t clusters = 0, culled = 0, frontFacing = 0, wrong = 0;
+  for (std::size_t k = 0; k < visible.size() && clusters < 2000; k += 7, ++clusters) {
+    const Cluster c = makeCluster(boxes[visible[k]], rng);
+    for (const GeUnitVector3<float>& normal : c.normals) normals(normal);
+    for (const GePoint3<float>& p : c.positions) positions(p);
+    const GeFloatingCone cone = normals.createCone();
+    const GeCullingCones culling(positions.createCone(cone));
+    positions.reset();
+    if (culling.isBehind(eye)) {
+      ++culled;
+      // Every element of a culled cluster faces away from the eye.
+      for (std::size_t e = 0; e < c.normals.size(); ++e) {
+        wrong += dot(c.normals[e], eye - c.positions[e]) > 0.0f;
+      }
+    } else if (culling.isInFront(eye)) {
+      ++frontFacing;
+    }
+  }
+  std::cout << "Back-face culling of " << clusters << " clusters of 16 elements: " << culled
+            << " culled whole, " << frontFacing << " wholly front-facing, "
+            << clusters - culled - frontFacing << " need their elements tested; " << wrong
+            << " culled elements faced the eye.\n";
+  return wrong;
+}
+
+// The whole demo; false when a check failed (the message is written already).
+bool run(const Options& options) {
+  const Frustum frustum(makeCamera());
+  std::cout << "Camera at " << eye << " looking at " << target
+            << "; perspective with a 57-degree vertical field of view, near 1, far 700.\n";
+
+  const std::vector<Box> boxes = makeScene(options.boxes, options.seed);
+  bool agree = true;
+  const std::vector<Frustum::Classification> classes =
+      classifyScene(frustum, boxes, options, agree);
+  if (!agree) {
+    std::cerr << "demo: the batch path disagrees with the scalar path\n";
+    return false;
+  }
+
+  std::vector<std::size_t> visible;
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    if (classes[i] != Frustum::OUTSIDE) visible.push_back(i);
+  }
+  reportShafts(boxes, visible);
+  if (cullClusters(boxes, visible, options.seed) != 0) return false;
+
+  if (!options.svg.empty()) {
+    writeSvg(options.svg, frustum, boxes, classes);
+    std::cout << "Top view written to " << options.svg << '\n';
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -254,99 +360,8 @@ int main(int argc, char** argv) {
   if (const int status = parseOptions(argc, argv, options, done); status != 0 || done) {
     return status;
   }
-
   try {
-    // 1. The camera and its frustum.
-    const GeProjectiveMatrix3<float> camera = makeCamera();
-    const Frustum frustum(camera);
-    std::cout << "Camera at " << eye << " looking at " << target
-              << "; perspective with a 57-degree vertical field of view, near 1, far 700.\n";
-
-    // 2. The scene, classified one box at a time and in batches.
-    const std::vector<Box> boxes = makeScene(options.boxes, options.seed);
-    std::vector<Frustum::Classification> scalar(boxes.size());
-    std::vector<Frustum::Classification> batch(boxes.size());
-    const double scalarSeconds = bestTime([&] {
-      for (std::size_t i = 0; i < boxes.size(); ++i) scalar[i] = frustum.classify(boxes[i]);
-    });
-    const double batchSeconds =
-        bestTime([&] { frustum.classify(boxes.data(), boxes.size(), batch.data()); });
-    std::size_t count[4] = {};
-    std::size_t disagreements = 0;
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-      ++count[scalar[i]];
-      disagreements += scalar[i] != batch[i];
-    }
-    const double n = static_cast<double>(boxes.size());
-    std::cout << "Scene of " << boxes.size() << " boxes (seed " << options.seed
-              << "): " << count[Frustum::INSIDE] << " inside, " << count[Frustum::INTERSECTING]
-              << " intersecting, " << count[Frustum::OUTSIDE] << " outside.\n"
-              << std::fixed << std::setprecision(1)
-              << "  one box at a time: " << n / scalarSeconds / 1e6 << " million boxes/s\n"
-              << "  batch (" << pathName(Frustum::bestPath())
-              << "):      " << n / batchSeconds / 1e6 << " million boxes/s, "
-              << scalarSeconds / batchSeconds << "x faster\n"
-              << "  the two paths agree on " << boxes.size() - disagreements << " of "
-              << boxes.size() << " boxes\n";
-    if (disagreements != 0) {
-      std::cerr << "demo: the batch path disagrees with the scalar path\n";
-      return 1;
-    }
-
-    // 3. Shafts between visible boxes: what could block the view from one to the other?
-    std::vector<std::size_t> visible;
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-      if (scalar[i] != Frustum::OUTSIDE) visible.push_back(i);
-    }
-    std::cout << "Shafts between visible boxes (boxes in between may occlude):\n";
-    const std::size_t pairs = std::min<std::size_t>(3, visible.size() / 2);
-    for (std::size_t k = 0; k < pairs; ++k) {
-      const Box& a = boxes[visible[k]];
-      const Box& b = boxes[visible[visible.size() - 1 - k]];
-      const GeShaft shaft(centreBox(a), centreBox(b));
-      std::size_t between = 0;
-      for (std::size_t i : visible) {
-        if (&boxes[i] != &a && &boxes[i] != &b &&
-            shaft.overlaps(boxes[i]) != Interval<float>::DISJOINT) {
-          ++between;
-        }
-      }
-      std::cout << "  box " << visible[k] << " to box " << visible[visible.size() - 1 - k] << ": "
-                << between << " visible boxes meet the shaft\n";
-    }
-
-    // 4. Back-face culling of clusters on visible boxes with culling cones.
-    RnDefaultRng<float> rng(options.seed ^ 0x9e3779b9u);
-    GeFloatingConeBuilder normals;
-    GeAnchoredConeBuilder positions;
-    std::size_t clusters = 0, culled = 0, frontFacing = 0, wrong = 0;
-    for (std::size_t k = 0; k < visible.size() && clusters < 2000; k += 7, ++clusters) {
-      const Cluster c = makeCluster(boxes[visible[k]], rng);
-      for (const GeUnitVector3<float>& normal : c.normals) normals(normal);
-      for (const GePoint3<float>& p : c.positions) positions(p);
-      const GeFloatingCone cone = normals.createCone();
-      const GeCullingCones culling(positions.createCone(cone));
-      positions.reset();
-      if (culling.isBehind(eye)) {
-        ++culled;
-        // Every element of a culled cluster faces away from the eye.
-        for (std::size_t e = 0; e < c.normals.size(); ++e) {
-          wrong += dot(c.normals[e], eye - c.positions[e]) > 0.0f;
-        }
-      } else if (culling.isInFront(eye)) {
-        ++frontFacing;
-      }
-    }
-    std::cout << "Back-face culling of " << clusters << " clusters of 16 elements: " << culled
-              << " culled whole, " << frontFacing << " wholly front-facing, "
-              << clusters - culled - frontFacing << " need their elements tested; " << wrong
-              << " culled elements faced the eye.\n";
-    if (wrong != 0) return 1;
-
-    if (!options.svg.empty()) {
-      writeSvg(options.svg, camera, boxes, scalar);
-      std::cout << "Top view written to " << options.svg << '\n';
-    }
+    return run(options) ? 0 : 1;
   } catch (const AssertionError& e) {
     std::cerr << "demo: " << e.what() << '\n';
     return 1;
@@ -354,5 +369,4 @@ int main(int argc, char** argv) {
     std::cerr << "demo: not enough memory for " << options.boxes << " boxes\n";
     return 1;
   }
-  return 0;
 }

@@ -100,4 +100,46 @@ TEST(AlignedBox, BuilderRebuildsFromCornersAndEqualityHasATolerancePerBound) {
   EXPECT_FALSE(b.isEqual(box<float>(-3, 0.5f, 2, 4, 1, 9.5f), 0.25f));
 }
 
+// Arvo's bounds are the box of the eight transformed corners to the bit, since they sum the same
+// products in the same order; an empty box stays empty.
+TYPED_TEST(AlignedBoxes, BoundsUnderAnAffineMatrixAreThoseOfTheTransformedCorners) {
+  using T = TypeParam;
+  RnDefaultRng<float> rng(99);
+  auto r = [&rng] { return T(8 * rng() - 4); };
+  for (int i = 0; i < 300; ++i) {
+    const GeAffineMatrix3<T> m(GeLinearMatrix3<T>(r(), r(), r(), r(), r(), r(), r(), r(), r()),
+                               GeVector3<T>(r(), r(), r()));
+    const GeAlignedBox3<T> box(GePoint3<T>(r(), r(), r()), GePoint3<T>(r(), r(), r()));
+    GeAlignedBox3<T> expected;
+    for (int k = 0; k < 8; ++k) {
+      expected.extendBy(m * GePoint3<T>(k & 1 ? box.x.max : box.x.min,
+                                        k & 2 ? box.y.max : box.y.min,
+                                        k & 4 ? box.z.max : box.z.min));
+    }
+    EXPECT_EQ(box.transformed(m), expected) << i;
+  }
+  EXPECT_TRUE(GeAlignedBox3<T>().transformed(GeAffineMatrix3<T>()).isEmpty());
+}
+
+// Bounds belong to the box; an empty box is inside every box and changes nothing it extends.
+TYPED_TEST(AlignedBoxes, ContainmentCentreSizeAndExtendingByABox) {
+  using T = TypeParam;
+  GeAlignedBox3<T> b(GePoint3<T>(0, 0, 0), GePoint3<T>(2, 4, 6));
+  EXPECT_EQ(b.getCenter(), GePoint3<T>(1, 2, 3));
+  EXPECT_EQ(b.getSize(), GeVector3<T>(2, 4, 6));
+  EXPECT_TRUE(b.contains(GePoint3<T>(2, 0, 6)));
+  EXPECT_FALSE(b.containsStrictly(GePoint3<T>(2, 1, 1)));
+  EXPECT_TRUE(b.containsStrictly(GePoint3<T>(1, 1, 1)));
+  EXPECT_FALSE(b.contains(GePoint3<T>(1, 1, T(6.5))));
+  EXPECT_TRUE(b.contains(GeAlignedBox3<T>(GePoint3<T>(0, 1, 1), GePoint3<T>(2, 4, 5))));
+  EXPECT_FALSE(b.contains(GeAlignedBox3<T>(GePoint3<T>(1, 1, 1), GePoint3<T>(3, 2, 2))));
+  EXPECT_TRUE(GeAlignedBox3<T>().contains(GeAlignedBox3<T>()));
+  EXPECT_FALSE(GeAlignedBox3<T>().contains(b));
+  const GeAlignedBox3<T> before = b;
+  b.extendBy(GeAlignedBox3<T>());
+  EXPECT_EQ(b, before);
+  b.extendBy(GeAlignedBox3<T>(GePoint3<T>(-1, 1, 1), GePoint3<T>(1, 5, 2)));
+  EXPECT_EQ(b, GeAlignedBox3<T>(GePoint3<T>(-1, 0, 0), GePoint3<T>(2, 5, 6)));
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <sstream>
@@ -65,10 +66,10 @@ TEST(Frustum, ClipSpacePointsMapBackInsideOrOutside) {
   RnDefaultRng<float> rng(7);
   for (int i = 0; i < 300; ++i) {
     const float x = 2.5f * rng() - 0.95f, y = 1.9f * rng() - 0.95f, z = 1.9f * rng() - 0.95f;
-    const GeHomogeneousCoord3<float> h = inverse * GeHomogeneousCoord3<float>(x, y, z, 1.0f);
     if (std::fabs(x - 1) < 0.05f) continue;
-    EXPECT_EQ(f.classify(GePoint3<float>(h.x / h.w, h.y / h.w, h.z / h.w)),
-              x < 1 ? Frustum::INSIDE : Frustum::OUTSIDE)
+    GePoint3<float> p;
+    ASSERT_TRUE(inverse.transformPoint(GePoint3<float>(x, y, z), p));
+    EXPECT_EQ(f.classify(p), x < 1 ? Frustum::INSIDE : Frustum::OUTSIDE)
         << x << ' ' << y << ' ' << z;
   }
 }
@@ -113,4 +114,67 @@ TEST(Frustum, ComparisonsNeverMatchNaNPlanes) {
   inverseWithWZero(3, 0) = inverseWithWZero(3, 1) = 0.5f;
   const Frustum broken(inverseWithWZero.computeInverse());
   EXPECT_FALSE(broken.isEqualExact(broken) || broken.isEqual(broken, 1.0f));
+}
+
+// Against the signed distances in double: OUTSIDE only when the sphere lies more than 1e-4
+// beyond one plane, INTERSECTING when it reaches past one; spheres touching a face from outside
+// are never OUTSIDE. Cases within 1e-5 of a decision are left to the touching checks.
+TEST(Frustum, SphereClassificationFollowsTheSignedDistances) {
+  const Frustum f(camera);
+  RnDefaultRng<float> rng(31);
+  for (int i = 0; i < 3000; ++i) {
+    const GePoint3<float> c(60 * rng() - 30, 60 * rng() - 30, 60 * rng() - 55);
+    const float r = 5 * rng();
+    bool outside = false, crossing = false, nearDecision = false;
+    for (int k = 0; k < 6; ++k) {
+      const GePlane3<float>& p = f.getPlane(k);
+      const double v =
+          double(p.normal.x) * c.x + double(p.normal.y) * c.y + double(p.normal.z) * c.z + p.d;
+      outside |= v + r < threshold;
+      crossing |= v - r < threshold;
+      nearDecision |= std::fabs(v + r - threshold) < 1e-5 || std::fabs(v - r - threshold) < 1e-5;
+    }
+    if (nearDecision) continue;
+    const Frustum::Classification expected = outside    ? Frustum::OUTSIDE
+                                             : crossing ? Frustum::INTERSECTING
+                                                        : Frustum::INSIDE;
+    EXPECT_EQ(f.classify(c, r), expected) << i;
+  }
+  const std::array<GePoint3<float>, 8> corner = f.getCorners();
+  for (int k = 0; k < 6; ++k) {
+    // The centre of face k, from the corners on its plane, and a sphere touching it outside.
+    GeVector3<float> sum(0, 0, 0);
+    for (int i = 0; i < 8; ++i) {
+      const int bit = (i >> (k / 2)) & 1;
+      if (bit == k % 2) sum += corner[i].toVector();
+    }
+    const GePoint3<float> face(sum / 4.0f);
+    const float r = 0.25f;
+    EXPECT_NE(f.classify(face - f.getPlane(k).normal * r, r), Frustum::OUTSIDE) << k;
+    EXPECT_EQ(f.classify(GeSphere3<float>(face - f.getPlane(k).normal * r * 1.01f, r)),
+              Frustum::OUTSIDE)
+        << k;
+  }
+  EXPECT_TRUE(VoTest::failsWith([&] { (void)f.classify(GePoint3<float>(0, 0, 0), -1.0f); },
+                                GeReportSites::frustumSphereRadius));
+}
+
+// Each corner lies on its three planes and is the clip-space corner taken back to world space.
+TEST(Frustum, CornersLieOnTheirPlanesAndAreTheClipCornersMappedBack) {
+  for (const GeProjectiveMatrix3<float>& m :
+       {camera, GeCameraBuilder<float>::makeOrthographic(0.8f, 1.0f, 20.0f, 1.0f)}) {
+    const Frustum f(m);
+    const GeProjectiveMatrix3<float> inverse = m.computeInverse();
+    const std::array<GePoint3<float>, 8> corner = f.getCorners();
+    for (int i = 0; i < 8; ++i) {
+      const float tol = 1e-5f * (1 + corner[i].toVector().length());
+      for (int plane : {i & 1, 2 + ((i >> 1) & 1), 4 + (i >> 2)}) {
+        EXPECT_NEAR(f.getPlane(plane).evaluate(corner[i]), 0.0f, tol) << i << ' ' << plane;
+      }
+      GePoint3<float> clip;
+      ASSERT_TRUE(inverse.transformPoint(
+          GePoint3<float>(i & 1 ? 1.0f : -1.0f, i & 2 ? 1.0f : -1.0f, i & 4 ? 1.0f : -1.0f), clip));
+      EXPECT_TRUE(corner[i].isEqual(clip, 20 * tol)) << i;
+    }
+  }
 }

@@ -199,4 +199,15 @@ TYPED_TEST(Matrix, IdentitiesAndFastPathsOnRandomMatrices) {
   }
 }
 
+// The divide by w: a point mapped to infinity is reported and the result left alone.
+TYPED_TEST(Matrix, ProjectivePointTransformDividesByWOrReportsItZero) {
+  using T = TypeParam;
+  GeProjectiveMatrix3<T> m(2, 0, 0, 1, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 1, 0);  // w = z
+  GePoint3<T> p(7, 7, 7);
+  ASSERT_TRUE(m.transformPoint(GePoint3<T>(1, 2, 4), p));
+  EXPECT_EQ(p, GePoint3<T>(T(0.75), 1, 2));
+  EXPECT_FALSE(m.transformPoint(GePoint3<T>(1, 2, 0), p));
+  EXPECT_EQ(p, GePoint3<T>(T(0.75), 1, 2));
+}
+
 }  // namespace

@@ -211,4 +211,22 @@ TYPED_TEST(Quaternions, EulerReadingLocksBeyondAStrictThresholdAndRejectsAFirstA
   EXPECT_TRUE(rejects([&] { Q<T>::matrixToEuler(m, convention<T>(64 + 3), r[0], r[1], r[2]); }));
 }
 
+// Rotating without a matrix agrees with the matrix path for unit quaternions; the conjugate
+// turns back; zero turns nothing.
+TYPED_TEST(Quaternions, RotateAgreesWithTheMatrixAndTheConjugateTurnsBack) {
+  using T = TypeParam;
+  std::mt19937 rng(41);
+  for (int i = 0; i < 200; ++i) {
+    const Q<T> unit = randomUnit<T>(rng);
+    const Q<T> q = i % 2 ? unit : -unit;
+    const GeVector3<T> v = randomVector<T>(rng);
+    const GeVector3<T> turned = q.rotate(v);
+    EXPECT_TRUE(turned.isEqual(matrixOf(q) * v, tol<T>)) << i;
+    EXPECT_TRUE(unit.conjugate().rotate(unit.rotate(v)).isEqual(v, tol<T>)) << i;
+    const GePoint3<T> p(v.x, v.y, v.z);
+    EXPECT_EQ(q.rotate(p), GePoint3<T>(turned));
+  }
+  EXPECT_EQ(Q<T>(0, 0, 0, 0).rotate(GeVector3<T>(1, 2, 3)), GeVector3<T>(1, 2, 3));
+}
+
 }  // namespace

@@ -19,6 +19,8 @@ using namespace Vo;
 // matrix kind that holds it.
 static_assert(!std::is_convertible_v<GeLinearMatrix3<float>, GeRotation3<float>>);
 using R = GeAxisRotation3<1, float>;
+static_assert(std::is_same_v<GeAxisRotation3<yAxis, float>, R>,
+              "axis names are template arguments");
 static_assert(std::is_same_v<decltype(R() * GeRotation3<float>()), GeRotation3<float>>);
 static_assert(std::is_same_v<decltype(R() * GeTranslation3<float>()), GeAffineMatrix3<float>>);
 
@@ -112,6 +114,21 @@ TYPED_TEST(Rotations, AimBuildsProperFramesBreaksTiesAndReportsVectorsWithoutLen
   for (const auto& [call, site] : cases) {
     EXPECT_TRUE(VoTest::failsWith(call, site)) << site.line;
   }
+}
+
+// An axis outside 0..2, or equal aim and up axes, would write outside the frame.
+TYPED_TEST(Rotations, AimRejectsAxesOutsideTheFrameOrEqual) {
+  using T = TypeParam;
+  const GeUnitVector3<T> d = unit<T>(0, 0, 1);
+  const GeVector3<T> up(0, 1, 0);
+  EXPECT_TRUE(VoTest::failsWith([&] { GeRotation3<T>::aim(d, up, 3, yAxis, false); },
+                                GeReportSites::aimAxisRange));
+  EXPECT_TRUE(
+      VoTest::failsWith([&] { GeRotation3<T>::aim(d, -1, false); }, GeReportSites::aimAxisRange));
+  EXPECT_TRUE(VoTest::failsWith([&] { GeRotation3<T>::aim(d, up, zAxis, zAxis, false); },
+                                GeReportSites::aimUpAxisRange));
+  EXPECT_EQ(GeRotation3<T>::aim(d, up, zAxis, yAxis, false),
+            GeRotation3<T>::aim(d, up, 2, 1, false));
 }
 
 }  // namespace

@@ -186,4 +186,24 @@ TYPED_TEST(Vectors, TextRoundTripsAtFullPrecision) {
   EXPECT_EQ(q, p);
 }
 
+// The copy keeps the original; a zero vector stays zero (no NaN from 0 · (1/0)); tolerances
+// are inclusive; the point-vector conversions are inverse to each other; ±0 hash alike.
+TYPED_TEST(Vectors, NormalizedCopiesComparisonsConversionsAndHashes) {
+  using T = TypeParam;
+  const GeVector3<T> v(3, 0, 4);
+  EXPECT_EQ(v.normalized(), GeVector3<T>(T(3) * (T(1) / 5), 0, T(4) * (T(1) / 5)));
+  EXPECT_EQ(v, GeVector3<T>(3, 0, 4));
+  EXPECT_EQ(GeVector3<T>(0, 0, 0).normalized(), GeVector3<T>(0, 0, 0));
+  EXPECT_EQ(GeVector2<T>(0, 0).normalized(), GeVector2<T>(0, 0));
+  EXPECT_EQ(v / T(4), GeVector3<T>(T(0.75), 0, 1));
+  EXPECT_TRUE(v.isEqual(GeVector3<T>(3, T(0.5), 4), T(0.5)));
+  EXPECT_FALSE(v.isEqual(GeVector3<T>(3, 0, T(4.5)), T(0.25)));
+  EXPECT_FALSE(GePoint2<T>(1, 2).isEqual(GePoint2<T>(1, 3), T(0.5)));
+  EXPECT_EQ(GePoint3<T>(v).toVector(), v);
+  EXPECT_EQ(std::hash<GePoint3<T>>()(GePoint3<T>(T(-0.0), 1, 2)),
+            std::hash<GePoint3<T>>()(GePoint3<T>(0, 1, 2)));
+  EXPECT_NE(std::hash<GeVector3<T>>()(GeVector3<T>(1, 2, 3)),
+            std::hash<GeVector3<T>>()(GeVector3<T>(3, 2, 1)));
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 /// @file
 /// Axis-aligned boxes, and the callback that accumulates the bounding box of a point stream.
 
+#include <vezODedizezivuz/geMatrix3.h>
 #include <vezODedizezivuz/geUnaryFunctor.h>
 #include <vezODedizezivuz/geVector.h>
 #include <vezODedizezivuz/vezODedizezivuzExport.h>
@@ -57,8 +58,59 @@ class VO_EXPORT GeAlignedBox3 {
     z.extendBy(p.z);
   }
 
+  /// Grows the box to hold `b`, axis by axis. An empty `b` leaves the box unchanged.
+  constexpr void extendBy(const GeAlignedBox3& b) noexcept {
+    if (b.isEmpty()) return;
+    extendAxis(x, b.x);
+    extendAxis(y, b.y);
+    extendAxis(z, b.z);
+  }
+
   /// True when some axis is empty (min > max).
-  constexpr bool isEmpty() const noexcept { return x.isEmpty() || y.isEmpty() || z.isEmpty(); }
+  [[nodiscard]] constexpr bool isEmpty() const noexcept {
+    return x.isEmpty() || y.isEmpty() || z.isEmpty();
+  }
+
+  /// The midpoint (min + max)·0.5 of each axis. Meaningless for an empty box (the canonical one
+  /// gives the origin).
+  [[nodiscard]] constexpr GePoint3<T> getCenter() const noexcept {
+    return GePoint3<T>((x.min + x.max) * T(0.5), (y.min + y.max) * T(0.5),
+                       (z.min + z.max) * T(0.5));
+  }
+  /// The extent max − min of each axis; negative on an empty axis.
+  [[nodiscard]] constexpr GeVector3<T> getSize() const noexcept {
+    return GeVector3<T>(x.max - x.min, y.max - y.min, z.max - z.min);
+  }
+
+  /// True when `p` lies in the box, bounds included. An empty box contains no point; a NaN
+  /// coordinate is never contained.
+  [[nodiscard]] constexpr bool contains(const GePoint3<T>& p) const noexcept {
+    return x.min <= p.x && p.x <= x.max && y.min <= p.y && p.y <= y.max && z.min <= p.z &&
+           p.z <= z.max;
+  }
+  /// True when `p` lies strictly inside the box, off every bound.
+  [[nodiscard]] constexpr bool containsStrictly(const GePoint3<T>& p) const noexcept {
+    return x.min < p.x && p.x < x.max && y.min < p.y && p.y < y.max && z.min < p.z && p.z < z.max;
+  }
+  /// True when every point of `b` lies in this box, bounds included. An empty `b` is contained
+  /// in every box (the empty one too); a non-empty `b` in no empty box.
+  [[nodiscard]] constexpr bool contains(const GeAlignedBox3& b) const noexcept {
+    return b.isEmpty() || (x.min <= b.x.min && b.x.max <= x.max && y.min <= b.y.min &&
+                           b.y.max <= y.max && z.min <= b.z.min && b.z.max <= z.max);
+  }
+
+  /// The tight box of this box under the affine map `m` (the world-space bounds of an object
+  /// box with a model matrix), without transforming the eight corners (Arvo's method).
+  ///
+  /// Per output axis i the bound is the sum over j of the smaller (for min) or larger (for max)
+  /// of m(i,j)·min_j and m(i,j)·max_j, then the translation, added in the order j = 0, 1, 2, t
+  /// that `m * point` uses. Rounded addition never decreases when an operand grows, so the
+  /// result is bit for bit the box of the eight transformed corners (bar the sign of a zero
+  /// bound). An empty box gives the empty box; a NaN matrix element gives NaN bounds on its row.
+  [[nodiscard]] GeAlignedBox3 transformed(const GeAffineMatrix3<T>& m) const noexcept {
+    if (isEmpty()) return GeAlignedBox3();
+    return GeAlignedBox3(transformedAxis(m, 0), transformedAxis(m, 1), transformedAxis(m, 2));
+  }
 
   /// Passes the eight corners to `f` so that successive corners differ in one coordinate:
   /// (x0,y0,z0), (x1,y0,z0), (x1,y1,z0), (x1,y1,z1), (x1,y0,z1), (x0,y0,z1), (x0,y1,z1),
@@ -72,8 +124,8 @@ class VO_EXPORT GeAlignedBox3 {
   /// the slab the result is at once the canonical empty interval. Otherwise the axes keep
   /// clipping the whole line even after the range went empty, so a line that misses returns
   /// some interval with min > max; test the result with `isEmpty()`.
-  Interval<T> intersectLine(const GePoint3<T>& origin,
-                            const GeVector3<T>& direction) const noexcept {
+  [[nodiscard]] Interval<T> intersectLine(const GePoint3<T>& origin,
+                                          const GeVector3<T>& direction) const noexcept {
     Interval<T> r = Interval<T>::makeInfinite();
     if (!clipSlab(x, origin.x, direction.x, r) || !clipSlab(y, origin.y, direction.y, r) ||
         !clipSlab(z, origin.z, direction.z, r)) {
@@ -144,6 +196,22 @@ class VO_EXPORT GeAlignedBox3 {
     return cx;
   }
 
+  static constexpr void extendAxis(Interval<T>& to, const Interval<T>& from) noexcept {
+    if (to.min > from.min) to.min = from.min;
+    if (from.max > to.max) to.max = from.max;
+  }
+
+  // Output axis i of `transformed`: per input axis the smaller and the larger product, summed
+  // in the order of the point transform.
+  Interval<T> transformedAxis(const GeAffineMatrix3<T>& m, int i) const noexcept {
+    const T a0 = m(i, 0) * x.min, b0 = m(i, 0) * x.max;
+    const T a1 = m(i, 1) * y.min, b1 = m(i, 1) * y.max;
+    const T a2 = m(i, 2) * z.min, b2 = m(i, 2) * z.max;
+    const T lo = (b0 < a0 ? b0 : a0) + (b1 < a1 ? b1 : a1) + (b2 < a2 ? b2 : a2) + m(i, 3);
+    const T hi = (a0 < b0 ? b0 : a0) + (a1 < b1 ? b1 : a1) + (a2 < b2 ? b2 : a2) + m(i, 3);
+    return Interval<T>(lo, hi);
+  }
+
   // One slab of the line test; false when a zero direction component leaves the origin outside.
   static bool clipSlab(const Interval<T>& slab, T o, T d, Interval<T>& r) noexcept {
     if (d == T(0)) return !(slab.min > o || o > slab.max);
@@ -181,3 +249,13 @@ extern template class GeAlignedBox3<float>;
 extern template class GeAlignedBox3<double>;
 
 }  // namespace Vo
+
+// Consistent with the exact `==` (the six bounds).
+namespace std {
+template <class T>
+struct hash<Vo::GeAlignedBox3<T>> {
+  std::size_t operator()(const Vo::GeAlignedBox3<T>& b) const noexcept {
+    return Vo::GeHashDetail::combine(0, b.x.min, b.x.max, b.y.min, b.y.max, b.z.min, b.z.max);
+  }
+};
+}  // namespace std

@@ -6,9 +6,12 @@
 #include <vezODedizezivuz/geAlignedBox3.h>
 #include <vezODedizezivuz/geMatrix3.h>
 #include <vezODedizezivuz/gePlane3.h>
+#include <vezODedizezivuz/geReportSites.h>
+#include <vezODedizezivuz/geSphere3.h>
 #include <vezODedizezivuz/geVector.h>
 #include <vezODedizezivuz/vezODedizezivuzExport.h>
 
+#include <array>
 #include <cstddef>
 #include <ostream>
 
@@ -64,7 +67,7 @@ class VO_EXPORT GeFrustum<float> {
   const GePlane3<float>& getPlane(int index) const noexcept { return planes_[index]; }
 
   /// `OUTSIDE` when `p` is more than 1e-4 outside any plane, else `INSIDE`.
-  Classification classify(const GePoint3<float>& p) const noexcept {
+  [[nodiscard]] Classification classify(const GePoint3<float>& p) const noexcept {
     for (const GePlane3<float>& plane : planes_) {
       if (plane.evaluate(p) < classificationThreshold) return OUTSIDE;
     }
@@ -80,13 +83,46 @@ class VO_EXPORT GeFrustum<float> {
   /// stands (no emptiness test). Allocation-free and branch-free on x86-64, where four planes
   /// are evaluated at once with SSE2 (same values bit for bit; defining `VO_NO_SIMD` in every
   /// translation unit of a program selects the plain loop).
-  Classification classify(const GeAlignedBox3<float>& b) const noexcept {
+  [[nodiscard]] Classification classify(const GeAlignedBox3<float>& b) const noexcept {
 #if defined(__SSE2__) && !defined(VO_NO_SIMD)
     return classifySse2(b);
 #else
     return classifyPlain(b);
 #endif
   }
+
+  /// `OUTSIDE`, `INSIDE` or `INTERSECTING` for the sphere of `center` and `radius`, by the rule
+  /// and threshold of boxes: per plane, with v the signed distance of the centre, the sphere
+  /// crosses the plane when v − radius < −1e-4 and lies wholly outside it when v + radius <
+  /// −1e-4. Any plane with the sphere wholly outside gives `OUTSIDE`; a sphere outside the
+  /// volume but across the extension of several planes is `INTERSECTING` (no false `OUTSIDE`).
+  /// A radius of 0 classifies the centre as a point (`OUTSIDE` or `INSIDE`, never
+  /// `INTERSECTING` unless within 1e-4 of a plane). Reports "radius >= 0" (source
+  /// "primitives/geFrustum", line 0) for a negative or NaN radius.
+  [[nodiscard]] Classification classify(const GePoint3<float>& center, float radius) const {
+    if (!(radius >= 0.0f)) GeReportSites::frustumSphereRadius.raise();
+    Classification result = INSIDE;
+    for (const GePlane3<float>& plane : planes_) {
+      const float v = plane.evaluate(center);
+      if (v - radius < classificationThreshold) {
+        if (v + radius < classificationThreshold) return OUTSIDE;
+        result = INTERSECTING;
+      }
+    }
+    return result;
+  }
+  /// As `classify(sphere.center, sphere.radius)`.
+  [[nodiscard]] Classification classify(const GeSphere3<float>& sphere) const {
+    return classify(sphere.center, sphere.radius);
+  }
+
+  /// The eight world-space corners of the volume, each the meeting point of three planes:
+  /// corner i lies on the high x plane when bit 0 of i is set (else the low one), on the high
+  /// y plane for bit 1 and on the high z (far) plane for bit 2, so corner 0 is the image of the
+  /// clip-space corner (−1, −1, −1) and corner 7 of (1, 1, 1). Computed in double from the
+  /// stored planes and rounded once. A volume without such a corner (a far plane at infinity,
+  /// parallel planes) gives infinite or NaN coordinates there.
+  [[nodiscard]] std::array<GePoint3<float>, 8> getCorners() const noexcept;
 
   /// The instruction sets of the batch classifications. Every path returns, element for
   /// element, exactly what the single-element `classify` returns.

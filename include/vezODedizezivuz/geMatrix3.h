@@ -306,6 +306,15 @@ class VO_EXPORT GeProjectiveMatrix3 {
   /// M·h: component r = M(r,0)·x + M(r,1)·y + M(r,2)·z + M(r,3)·w. A point is (x, y, z, 1);
   /// the caller divides by w.
   GeHomogeneousCoord3<T> operator*(const GeHomogeneousCoord3<T>& h) const noexcept;
+  /// The projective image of `p`: M·(x, y, z, 1) by `operator*`, then x, y, z divided by the
+  /// fourth component (`GeHomogeneousCoord3::project`). A point that maps to infinity (fourth
+  /// component exactly 0) is reported by returning false with `result` unchanged.
+  [[nodiscard]] bool transformPoint(const GePoint3<T>& p, GePoint3<T>& result) const noexcept {
+    const GeHomogeneousCoord3<T> h = *this * GeHomogeneousCoord3<T>(p.x, p.y, p.z, T(1));
+    if (h.w == T(0)) return false;
+    result = h.project();
+    return true;
+  }
   /// h·M: component c = x·M(0,c) + y·M(1,c) + z·M(2,c) + w·M(3,c).
   GeHomogeneousCoord3<T> mulOnRight(const GeHomogeneousCoord3<T>& h) const noexcept {
     const T* e = elem;
@@ -609,3 +618,25 @@ extern template class GeProjectiveMatrix3<float>;
 extern template class GeProjectiveMatrix3<double>;
 
 }  // namespace Vo
+
+// Consistent with the exact element-wise `==`.
+namespace std {
+template <class T>
+struct hash<Vo::GeLinearMatrix3<T>> {
+  std::size_t operator()(const Vo::GeLinearMatrix3<T>& m) const noexcept {
+    return Vo::GeHashDetail::combineAll(m.data(), 9);
+  }
+};
+template <class T>
+struct hash<Vo::GeAffineMatrix3<T>> {
+  std::size_t operator()(const Vo::GeAffineMatrix3<T>& m) const noexcept {
+    return Vo::GeHashDetail::combineAll(m.data(), 16);
+  }
+};
+template <class T>
+struct hash<Vo::GeProjectiveMatrix3<T>> {
+  std::size_t operator()(const Vo::GeProjectiveMatrix3<T>& m) const noexcept {
+    return Vo::GeHashDetail::combineAll(m.data(), 16);
+  }
+};
+}  // namespace std

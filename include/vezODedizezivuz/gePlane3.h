@@ -61,7 +61,7 @@ class VO_EXPORT GePlane3 {
   constexpr GePlane3(const GeNormalizedPlane3<T>& plane) noexcept;  // NOLINT
 
   /// normal·p + d, summed x, y, z, then d; positive on the normal's side.
-  constexpr T evaluate(const GePoint3<T>& p) const noexcept {
+  [[nodiscard]] constexpr T evaluate(const GePoint3<T>& p) const noexcept {
     return normal.x * p.x + normal.y * p.y + normal.z * p.z + d;
   }
 
@@ -78,9 +78,7 @@ class VO_EXPORT GePlane3 {
   /// of the plane unitNormal·p + d = 0. False, with `t` unchanged, when the ray is parallel
   /// (|unitNormal·direction| within `FloatUtil::defaultTolerance`) or the normal is zero.
   bool intersectRay(const GePoint3<T>& origin, const GeVector3<T>& direction, T& t) const noexcept {
-    GeVector3<T> n = normal;
-    n.normalize();
-    return GePlane3Detail::intersectUnitNormal(n, d, origin, direction, t);
+    return GePlane3Detail::intersectUnitNormal(normal.normalized(), d, origin, direction, t);
   }
 
   friend constexpr bool operator==(const GePlane3& a, const GePlane3& b) noexcept {
@@ -108,7 +106,7 @@ class VO_EXPORT GeNormalizedPlane3 {
       : normal(normal), d(d) {}
 
   /// Signed distance of `p`: normal·p + d, summed x, y, z, then d.
-  constexpr T distance(const GePoint3<T>& p) const noexcept {
+  [[nodiscard]] constexpr T distance(const GePoint3<T>& p) const noexcept {
     return normal.x * p.x + normal.y * p.y + normal.z * p.z + d;
   }
 
@@ -189,3 +187,19 @@ extern template class GePlane3Builder<float>;
 extern template class GePlane3Builder<double>;
 
 }  // namespace Vo
+
+// Consistent with the exact `==` (normal, then d).
+namespace std {
+template <class T>
+struct hash<Vo::GePlane3<T>> {
+  std::size_t operator()(const Vo::GePlane3<T>& p) const noexcept {
+    return Vo::GeHashDetail::combine(0, p.normal.x, p.normal.y, p.normal.z, p.d);
+  }
+};
+template <class T>
+struct hash<Vo::GeNormalizedPlane3<T>> {
+  std::size_t operator()(const Vo::GeNormalizedPlane3<T>& p) const noexcept {
+    return Vo::GeHashDetail::combine(0, p.normal.x, p.normal.y, p.normal.z, p.d);
+  }
+};
+}  // namespace std

@@ -54,6 +54,11 @@ inline constexpr GeReportSite aimThirdAxis{"primitives/geRotation3.imp", 258, "l
 inline constexpr GeReportSite aimAcross{"primitives/geRotation3.imp", 163, "len > 0"};
 /// Aiming by the direction alone: the remaining frame vector.
 inline constexpr GeReportSite aimRemaining{"primitives/geRotation3.imp", 167, "len > 0"};
+/// Aiming with an aim axis outside 0 to 2 (checked before anything is computed).
+inline constexpr GeReportSite aimAxisRange{"primitives/geRotation3.imp", 0, "aimAxis in 0..2"};
+/// Aiming with an up axis outside 0 to 2 or equal to the aim axis.
+inline constexpr GeReportSite aimUpAxisRange{"primitives/geRotation3.imp", 0,
+                                             "upAxis in 0..2, not aimAxis"};
 /// Aiming at a polygon whose Newell normal is zero (fewer than three or collinear points).
 inline constexpr GeReportSite aimPolygonNormal{"primitives/geRotation3.imp", 311, "len > 0"};
 
@@ -77,6 +82,9 @@ inline constexpr GeReportSite anchoredConeFirstAcross{"primitives\\geAnchoredCon
 /// An anchored cone's base frame: the second vector across the axis.
 inline constexpr GeReportSite anchoredConeSecondAcross{"primitives\\geAnchoredConeBuilder", 114,
                                                        "len > 0"};
+
+/// A sphere classified against a frustum with a negative or NaN radius.
+inline constexpr GeReportSite frustumSphereRadius{"primitives/geFrustum", 0, "radius >= 0"};
 
 /// A batch frustum classification asked explicitly for an instruction set this processor lacks.
 inline constexpr GeReportSite frustumBatchPath{"primitives/geFrustumBatch", 71,

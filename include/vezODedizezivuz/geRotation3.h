@@ -38,10 +38,12 @@ class VO_EXPORT GeRotation3 : public GeLinearMatrix3<T> {
   /// `up` perpendicular to `direction`; the third axis completes a right-handed frame.
   ///
   /// `inverse` false gives the frame vectors as columns (axes to directions), true as rows
-  /// (directions to axes, the transpose). Axes are 0, 1, 2 for x, y, z and must differ
-  /// (unchecked). A zero `direction` stands for (0, 0, -1); an `up` that is zero or parallel to
-  /// the direction is replaced by the negated axis of the direction's smallest component.
-  /// `direction` is used as it is (not renormalised). Reports "len > 0"
+  /// (directions to axes, the transpose). Axes are 0, 1, 2 for x, y, z (`xAxis`, `yAxis`,
+  /// `zAxis`) and must differ; otherwise reports "aimAxis in 0..2" or "upAxis in 0..2, not
+  /// aimAxis" ("primitives/geRotation3.imp", line 0) before anything is computed. A zero
+  /// `direction` stands for (0, 0, -1); an `up` that is zero or parallel to the direction is
+  /// replaced by the negated axis of the direction's smallest component. `direction` is used as it
+  /// is (not renormalised). Reports "len > 0"
   /// ("primitives/geRotation3.imp", lines 226, 253, 258) only if a frame vector has no length,
   /// which a unit direction rules out.
   static GeRotation3 aim(const GeUnitVector3<T>& direction, const GeVector3<T>& up, int aimAxis,
@@ -50,14 +52,16 @@ class VO_EXPORT GeRotation3 : public GeLinearMatrix3<T> {
   /// The rotation that turns axis `aimAxis` onto `direction`, the other two axes chosen from
   /// the direction alone: with k1 = (aimAxis + 1) mod 3 and k2 = (aimAxis + 2) mod 3, axis k2
   /// goes to direction × f (f the negated axis of the direction's smallest component) and
-  /// axis k1 to (axis k2) × direction. `inverse` and a zero direction as in the first form.
+  /// axis k1 to (axis k2) × direction. `inverse`, a zero direction and an `aimAxis` outside
+  /// 0..2 as in the first form.
   /// Reports "len > 0" ("primitives/geRotation3.imp", lines 163, 167) only for a direction
   /// that is not a unit vector, such as one with NaN components.
   static GeRotation3 aim(const GeUnitVector3<T>& direction, int aimAxis, bool inverse);
 
   /// The rotation that turns axis `aimAxis` onto the unit Newell normal of the closed polygon
   /// `points[0 .. pointCount-1]` (right-hand rule) and axis `upAxis` towards its longest edge
-  /// (the first one of equal length), as the first form with that normal and edge.
+  /// (the first one of equal length), as the first form with that normal and edge; the axes
+  /// are checked first, as there.
   ///
   /// Reports "len > 0" ("primitives/geRotation3.imp", line 311) when the normal is zero: fewer
   /// than three points, collinear points, or a polygon whose signed areas cancel.
@@ -76,6 +80,12 @@ class VO_EXPORT GeRotation3 : public GeLinearMatrix3<T> {
   // For (up axis, aim axis), row by row: 1 when the third axis is up × aim, 0 when aim × up.
   // Every pair of distinct axes then gives a right-handed frame; the diagonal is unused.
   static constexpr unsigned char _handedness[9] = {1, 1, 0, 0, 1, 1, 1, 0, 1};
+
+  // An axis outside 0..2 would index past the frame; equal axes leave the third axis at 3.
+  static void checkAxes(int aimAxis, int upAxis) {
+    if (aimAxis < 0 || aimAxis > 2) GeReportSites::aimAxisRange.raise();
+    if (upAxis < 0 || upAxis > 2 || upAxis == aimAxis) GeReportSites::aimUpAxisRange.raise();
+  }
 
   static GeVector3<T> normalizeOrFail(const GeVector3<T>& v, const GeReportSite& site);
   static GeVector3<T> aimVector(const GeVector3<T>& direction) noexcept;
@@ -202,13 +212,7 @@ template <class T>
 inline GeVector3<T> GeRotation3<T>::normalizeOrFail(const GeVector3<T>& v,
                                                     const GeReportSite& site) {
   GeVector3<T> n = v;
-  const T len = GeScalar<T>::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-  if (len != T(0)) {
-    const T inv = T(1) / len;
-    n.x = v.x * inv;
-    n.y = v.y * inv;
-    n.z = v.z * inv;
-  }
+  const T len = n.normalize();
   if (!(len > T(0))) site.raise();
   return n;
 }
@@ -249,6 +253,7 @@ inline void GeRotation3<T>::setFrameVector(GeRotation3& m, int axis, const GeVec
 template <class T>
 inline GeRotation3<T> GeRotation3<T>::aim(const GeUnitVector3<T>& direction, const GeVector3<T>& up,
                                           int aimAxis, int upAxis, bool inverse) {
+  checkAxes(aimAxis, upAxis);
   const GeVector3<T> a = aimVector(direction);
   const GeVector3<T> p = up - dot(up, a) * a;
   // An up vector parallel to a leaves no perpendicular part; a NaN square compares false and

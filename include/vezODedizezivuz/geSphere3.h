@@ -90,3 +90,13 @@ extern template class GeSphere3<float>;
 extern template class GeSphere3<double>;
 
 }  // namespace Vo
+
+// Consistent with the exact `==` (centre, then radius).
+namespace std {
+template <class T>
+struct hash<Vo::GeSphere3<T>> {
+  std::size_t operator()(const Vo::GeSphere3<T>& s) const noexcept {
+    return Vo::GeHashDetail::combine(0, s.center.x, s.center.y, s.center.z, s.radius);
+  }
+};
+}  // namespace std

@@ -13,10 +13,17 @@
 #include <vezODedizezivuz/geScalar.h>
 #include <vezODedizezivuz/vezODedizezivuzExport.h>
 
+#include <cstddef>
+#include <functional>
 #include <istream>
 #include <ostream>
 
 namespace Vo {
+
+/// The coordinate axes by name, for every function that takes an axis index (`operator[]`,
+/// `GeRotation3::aim`, `GeAxisRotation3<axis, T>`). Unscoped so that it converts to the `int`
+/// those take: `aim(d, up, zAxis, yAxis, true)` reads as what it does.
+enum GeAxis : int { xAxis = 0, yAxis = 1, zAxis = 2 };
 
 /// A displacement in 3D. T is float or double.
 template <class T>
@@ -32,8 +39,8 @@ class VO_EXPORT GeVector3 {
   constexpr const T& operator[](int i) const noexcept { return i == 0 ? x : i == 1 ? y : z; }
 
   /// x·x + y·y + z·z, summed in that order.
-  constexpr T lengthSquared() const noexcept { return x * x + y * y + z * z; }
-  T length() const noexcept { return GeScalar<T>::sqrt(lengthSquared()); }
+  [[nodiscard]] constexpr T lengthSquared() const noexcept { return x * x + y * y + z * z; }
+  [[nodiscard]] T length() const noexcept { return GeScalar<T>::sqrt(lengthSquared()); }
 
   /// Scales to unit length in place and returns the former length. A zero vector is left
   /// unchanged and 0 returned; a NaN length makes every component NaN.
@@ -45,6 +52,19 @@ class VO_EXPORT GeVector3 {
     y *= inv;
     z *= inv;
     return len;
+  }
+  /// A copy scaled to unit length by `normalize` (the same reciprocal, the same products); a
+  /// zero vector comes back unchanged and a NaN length gives NaN components.
+  [[nodiscard]] GeVector3 normalized() const noexcept {
+    GeVector3 v = *this;
+    v.normalize();
+    return v;
+  }
+
+  /// Each component within `tolerance` (absolute), x, y, then z; false at the first that is not.
+  [[nodiscard]] bool isEqual(const GeVector3& other, T tolerance) const noexcept {
+    return GeScalar<T>::abs(x - other.x) <= tolerance &&
+           GeScalar<T>::abs(y - other.y) <= tolerance && GeScalar<T>::abs(z - other.z) <= tolerance;
   }
 
   constexpr GeVector3& operator+=(const GeVector3& v) noexcept {
@@ -81,6 +101,11 @@ class VO_EXPORT GeVector3 {
   friend constexpr GeVector3 operator*(T s, const GeVector3& a) noexcept {
     return GeVector3(a.x * s, a.y * s, a.z * s);
   }
+  /// Each component divided by `s` (three divisions, not one reciprocal, so v / s equals the
+  /// componentwise quotient to the bit); s = 0 gives infinities or NaN as the division does.
+  friend constexpr GeVector3 operator/(const GeVector3& a, T s) noexcept {
+    return GeVector3(a.x / s, a.y / s, a.z / s);
+  }
   friend constexpr bool operator==(const GeVector3& a, const GeVector3& b) noexcept {
     return a.x == b.x && a.y == b.y && a.z == b.z;
   }
@@ -114,6 +139,16 @@ class VO_EXPORT GePoint3 {
 
   GePoint3() = default;
   constexpr GePoint3(T x, T y, T z) noexcept : x(x), y(y), z(z) {}
+  /// The point at `v` from the origin. Explicit: a displacement is not a position.
+  constexpr explicit GePoint3(const GeVector3<T>& v) noexcept : x(v.x), y(v.y), z(v.z) {}
+  /// The vector from the origin to this point.
+  [[nodiscard]] constexpr GeVector3<T> toVector() const noexcept { return GeVector3<T>(x, y, z); }
+
+  /// Each coordinate within `tolerance` (absolute), x, y, then z; false at the first that is not.
+  [[nodiscard]] bool isEqual(const GePoint3& other, T tolerance) const noexcept {
+    return GeScalar<T>::abs(x - other.x) <= tolerance &&
+           GeScalar<T>::abs(y - other.y) <= tolerance && GeScalar<T>::abs(z - other.z) <= tolerance;
+  }
 
   constexpr T& operator[](int i) noexcept { return i == 0 ? x : i == 1 ? y : z; }
   constexpr const T& operator[](int i) const noexcept { return i == 0 ? x : i == 1 ? y : z; }
@@ -163,25 +198,17 @@ class VO_EXPORT GeUnitVector3 : public GeVector3<T> {
 
   /// Normalises `v`. Reports "len > 0" (source "primitives/geVector3.inline", line 496) when
   /// the length of `v` is zero or not a number.
-  explicit GeUnitVector3(const GeVector3<T>& v) {
-    const T len = GeScalar<T>::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-    if (len == T(0)) failZeroLength();
-    const T inv = T(1) / len;
-    this->x = v.x * inv;
-    this->y = v.y * inv;
-    this->z = v.z * inv;
-    if (!(len > T(0))) failZeroLength();
+  explicit GeUnitVector3(const GeVector3<T>& v) : GeVector3<T>(v) {
+    // A NaN length passes normalize's zero test and is caught here as well.
+    if (!(this->normalize() > T(0))) failZeroLength();
   }
 
   /// Stores (x, y, z) scaled to unit length and returns their length; on a zero length keeps
   /// the previous value and returns 0.
   T setNormalized(T x, T y, T z) noexcept {
-    const T len = GeScalar<T>::sqrt(x * x + y * y + z * z);
-    if (len == T(0)) return T(0);
-    const T inv = T(1) / len;
-    this->x = x * inv;
-    this->y = y * inv;
-    this->z = z * inv;
+    GeVector3<T> v(x, y, z);
+    const T len = v.normalize();
+    if (len != T(0)) GeVector3<T>::operator=(v);
     return len;
   }
   T setNormalized(const GeVector3<T>& v) noexcept { return setNormalized(v.x, v.y, v.z); }
@@ -216,8 +243,8 @@ class VO_EXPORT GeVector2 {
   constexpr T& operator[](int i) noexcept { return i == 0 ? x : y; }
   constexpr const T& operator[](int i) const noexcept { return i == 0 ? x : y; }
 
-  constexpr T lengthSquared() const noexcept { return x * x + y * y; }
-  T length() const noexcept { return GeScalar<T>::sqrt(lengthSquared()); }
+  [[nodiscard]] constexpr T lengthSquared() const noexcept { return x * x + y * y; }
+  [[nodiscard]] T length() const noexcept { return GeScalar<T>::sqrt(lengthSquared()); }
 
   /// As `GeVector3::normalize`.
   T normalize() noexcept {
@@ -227,6 +254,17 @@ class VO_EXPORT GeVector2 {
     x *= inv;
     y *= inv;
     return len;
+  }
+  /// A copy scaled by `normalize`, as `GeVector3::normalized`.
+  [[nodiscard]] GeVector2 normalized() const noexcept {
+    GeVector2 v = *this;
+    v.normalize();
+    return v;
+  }
+
+  /// x, then y within `tolerance` (absolute).
+  [[nodiscard]] bool isEqual(const GeVector2& other, T tolerance) const noexcept {
+    return GeScalar<T>::abs(x - other.x) <= tolerance && GeScalar<T>::abs(y - other.y) <= tolerance;
   }
 
   constexpr GeVector2& operator+=(const GeVector2& v) noexcept {
@@ -260,6 +298,10 @@ class VO_EXPORT GeVector2 {
   friend constexpr GeVector2 operator*(T s, const GeVector2& a) noexcept {
     return GeVector2(a.x * s, a.y * s);
   }
+  /// Each component divided by `s`, as `GeVector3`'s `/`.
+  friend constexpr GeVector2 operator/(const GeVector2& a, T s) noexcept {
+    return GeVector2(a.x / s, a.y / s);
+  }
   friend constexpr bool operator==(const GeVector2& a, const GeVector2& b) noexcept {
     return a.x == b.x && a.y == b.y;
   }
@@ -288,6 +330,15 @@ class VO_EXPORT GePoint2 {
 
   GePoint2() = default;
   constexpr GePoint2(T x, T y) noexcept : x(x), y(y) {}
+  /// The point at `v` from the origin. Explicit: a displacement is not a position.
+  constexpr explicit GePoint2(const GeVector2<T>& v) noexcept : x(v.x), y(v.y) {}
+  /// The vector from the origin to this point.
+  [[nodiscard]] constexpr GeVector2<T> toVector() const noexcept { return GeVector2<T>(x, y); }
+
+  /// x, then y within `tolerance` (absolute).
+  [[nodiscard]] bool isEqual(const GePoint2& other, T tolerance) const noexcept {
+    return GeScalar<T>::abs(x - other.x) <= tolerance && GeScalar<T>::abs(y - other.y) <= tolerance;
+  }
 
   constexpr T& operator[](int i) noexcept { return i == 0 ? x : y; }
   constexpr const T& operator[](int i) const noexcept { return i == 0 ? x : y; }
@@ -333,23 +384,16 @@ class VO_EXPORT GeUnitVector2 : public GeVector2<T> {
   GeUnitVector2() = default;
 
   /// Normalises `v`; reports "len > 0" as `GeUnitVector3` does when the length is zero or NaN.
-  explicit GeUnitVector2(const GeVector2<T>& v) {
-    const T len = GeScalar<T>::sqrt(v.x * v.x + v.y * v.y);
-    if (len == T(0)) failZeroLength();
-    const T inv = T(1) / len;
-    this->x = v.x * inv;
-    this->y = v.y * inv;
-    if (!(len > T(0))) failZeroLength();
+  explicit GeUnitVector2(const GeVector2<T>& v) : GeVector2<T>(v) {
+    if (!(this->normalize() > T(0))) failZeroLength();
   }
 
   /// Stores (x, y) scaled to unit length and returns their length; on a zero length keeps the
   /// previous value and returns 0.
   T setNormalized(T x, T y) noexcept {
-    const T len = GeScalar<T>::sqrt(x * x + y * y);
-    if (len == T(0)) return T(0);
-    const T inv = T(1) / len;
-    this->x = x * inv;
-    this->y = y * inv;
+    GeVector2<T> v(x, y);
+    const T len = v.normalize();
+    if (len != T(0)) GeVector2<T>::operator=(v);
     return len;
   }
   T setNormalized(const GeVector2<T>& v) noexcept { return setNormalized(v.x, v.y); }
@@ -379,6 +423,11 @@ class VO_EXPORT GeHomogeneousCoord3 {
 
   GeHomogeneousCoord3() = default;
   constexpr GeHomogeneousCoord3(T x, T y, T z, T w) noexcept : x(x), y(y), z(z), w(w) {}
+  /// The point (x/w, y/w, z/w), three divisions. Nothing is checked: w = 0 gives infinite or
+  /// NaN coordinates; `GeProjectiveMatrix3::transformPoint` is the checked form.
+  [[nodiscard]] constexpr GePoint3<T> project() const noexcept {
+    return GePoint3<T>(x / w, y / w, z / w);
+  }
 
   constexpr T& operator[](int i) noexcept { return i == 0 ? x : i == 1 ? y : i == 2 ? z : w; }
   constexpr const T& operator[](int i) const noexcept {
@@ -423,4 +472,58 @@ extern template std::istream& GeVector2<int>::read(std::istream&);
 extern template std::ostream& GePoint2<int>::dump(std::ostream&) const;
 extern template std::istream& GePoint2<int>::read(std::istream&);
 
+namespace GeHashDetail {
+// Exact equality treats +0 and -0 as equal, so both hash as +0; NaN never equals itself, so its
+// hash does not matter. The combining step is the usual golden-ratio mix.
+template <class T>
+std::size_t combine(std::size_t seed, T value) noexcept {
+  const std::size_t h = std::hash<T>()(value == T(0) ? T(0) : value);
+  return seed ^ (h + 0x9e3779b9u + (seed << 6) + (seed >> 2));
+}
+template <class T, class... Rest>
+std::size_t combine(std::size_t seed, T value, Rest... rest) noexcept {
+  return combine(combine(seed, value), rest...);
+}
+template <class T>
+std::size_t combineAll(const T* values, int count) noexcept {
+  std::size_t seed = 0;
+  for (int i = 0; i < count; ++i) seed = combine(seed, values[i]);
+  return seed;
+}
+}  // namespace GeHashDetail
+
 }  // namespace Vo
+
+// Hashes consistent with the exact `==` of the value types, for unordered containers.
+namespace std {
+template <class T>
+struct hash<Vo::GeVector3<T>> {
+  std::size_t operator()(const Vo::GeVector3<T>& v) const noexcept {
+    return Vo::GeHashDetail::combine(0, v.x, v.y, v.z);
+  }
+};
+template <class T>
+struct hash<Vo::GePoint3<T>> {
+  std::size_t operator()(const Vo::GePoint3<T>& p) const noexcept {
+    return Vo::GeHashDetail::combine(0, p.x, p.y, p.z);
+  }
+};
+template <class T>
+struct hash<Vo::GeVector2<T>> {
+  std::size_t operator()(const Vo::GeVector2<T>& v) const noexcept {
+    return Vo::GeHashDetail::combine(0, v.x, v.y);
+  }
+};
+template <class T>
+struct hash<Vo::GePoint2<T>> {
+  std::size_t operator()(const Vo::GePoint2<T>& p) const noexcept {
+    return Vo::GeHashDetail::combine(0, p.x, p.y);
+  }
+};
+template <class T>
+struct hash<Vo::GeHomogeneousCoord3<T>> {
+  std::size_t operator()(const Vo::GeHomogeneousCoord3<T>& h) const noexcept {
+    return Vo::GeHashDetail::combine(0, h.x, h.y, h.z, h.w);
+  }
+};
+}  // namespace std

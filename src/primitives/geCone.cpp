@@ -9,12 +9,6 @@ namespace {
 
 constexpr double doublePi = 3.141592653589793;
 
-// x, y, then z within `tolerance`, stopping at the first that is not.
-bool pointsEqual(const GePoint3<float>& a, const GePoint3<float>& b, float tolerance) noexcept {
-  return FloatUtil::isEqual(a.x, b.x, tolerance) && FloatUtil::isEqual(a.y, b.y, tolerance) &&
-         FloatUtil::isEqual(a.z, b.z, tolerance);
-}
-
 // Beyond this dot product (about 154 degrees) two cones are merged into a sphere rather than
 // into a cone wider than a hemisphere on both sides.
 constexpr double oppositeAxesDot = -0.9;
@@ -49,8 +43,7 @@ void GeFloatingCone::expand(const GeFloatingCone& other) {
   const float theta = gamma - alpha1;
 
   // The part of b perpendicular to a; parallel axes leave it zero and the axis unturned.
-  GeVector3<float> w = cross(cross(a, b), a);
-  w.normalize();
+  const GeVector3<float> w = cross(cross(a, b), a).normalized();
   const GeVector3<float> turned = a * FloatUtil::cos(theta) + w * FloatUtil::sin(theta);
 
   alpha_ = gamma;
@@ -96,7 +89,7 @@ GePoint3<float> GeAnchoredCone::getFrontfacingApex() const noexcept {
 
 bool GeAnchoredCone::isEqual(const GeAnchoredCone& other, float tolerance,
                              float angleTolerance) const noexcept {
-  return pointsEqual(basePoint_, other.basePoint_, tolerance) &&
+  return basePoint_.isEqual(other.basePoint_, tolerance) &&
          FloatUtil::isEqual(bottomRadius_, other.bottomRadius_, tolerance) &&
          FloatUtil::isEqual(height_, other.height_, tolerance) &&
          FloatUtil::isEqual(tangent_, other.tangent_, angleTolerance);
@@ -137,26 +130,23 @@ float GeCullingCones::getCullingSemiAngle() const noexcept {
 bool GeCullingCones::isBehind(const GePoint3<float>& p) const noexcept {
   // Written so that a NaN cos(beta) culls nothing.
   if (!(cosBeta_ >= 0.0f)) return false;
-  const GeVector3<float> v = backfacingApex_ - p;
-  const float len = FloatUtil::sqrt(v.lengthSquared());
-  if (len == 0.0f) return true;
-  const float inv = 1.0f / len;
-  return dot(getAxis(), v * inv) >= cosBeta_;
+  GeVector3<float> v = backfacingApex_ - p;
+  // A point on the apex is behind; normalize() reports it by the zero length.
+  if (v.normalize() == 0.0f) return true;
+  return dot(getAxis(), v) >= cosBeta_;
 }
 
 bool GeCullingCones::isInFront(const GePoint3<float>& p) const noexcept {
   if (cosBeta_ < 0.0f) return true;
   const GePoint3<float> frontApex = backfacingApex_ + getAxis() * frontfacingOffset_;
-  const GeVector3<float> v = p - frontApex;
-  const float len = FloatUtil::sqrt(v.lengthSquared());
-  if (len == 0.0f) return true;
-  const float inv = 1.0f / len;
-  return dot(getAxis(), v * inv) >= cosBeta_;
+  GeVector3<float> v = p - frontApex;
+  if (v.normalize() == 0.0f) return true;
+  return dot(getAxis(), v) >= cosBeta_;
 }
 
 bool GeCullingCones::isEqual(const GeCullingCones& other, float tolerance,
                              float angleTolerance) const noexcept {
-  return pointsEqual(backfacingApex_, other.backfacingApex_, tolerance) &&
+  return backfacingApex_.isEqual(other.backfacingApex_, tolerance) &&
          FloatUtil::isEqual(frontfacingOffset_, other.frontfacingOffset_, tolerance) &&
          FloatUtil::isEqual(cosBeta_, other.cosBeta_, angleTolerance);
 }

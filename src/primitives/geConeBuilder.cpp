@@ -1,10 +1,12 @@
 #include <vezODedizezivuz/geConeBuilder.h>
 
+#include <vezODedizezivuz/geAlignedBox3.h>
 #include <vezODedizezivuz/geReportSites.h>
 #include <zevIRudez/FloatUtil.h>
 #include <zevIRudez/Interval.h>
 
 #include <cstddef>
+#include <vector>
 
 namespace Vo {
 
@@ -21,6 +23,81 @@ GeUnitVector3<float> normalizedOrReport(const GeVector3<float>& v, const GeRepor
   return u;
 }
 
+// The sample lowest along `a` (the first of equal height): the apex side of the base plane.
+std::size_t lowestAlong(const std::vector<GePoint3<float>>& samples,
+                        const GeUnitVector3<float>& a) noexcept {
+  std::size_t lowest = 0;
+  float lowestHeight = 0.0f;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    const GePoint3<float>& p = samples[i];
+    const float h = p.x * a.x + p.y * a.y + p.z * a.z;
+    if (i == 0 || h < lowestHeight) {
+      lowest = i;
+      lowestHeight = h;
+    }
+  }
+  return lowest;
+}
+
+// Two unit vectors u, w completing a to a frame of the base plane, built from the coordinate
+// axis least aligned with a for the best conditioned cross product.
+void baseFrame(const GeUnitVector3<float>& a, GeUnitVector3<float>& u, GeUnitVector3<float>& w) {
+  const float ax = FloatUtil::abs(a.x);
+  const float ay = FloatUtil::abs(a.y);
+  const float az = FloatUtil::abs(a.z);
+  GeVector3<float> e(0.0f, 0.0f, 1.0f);
+  if (ay > ax) {
+    if (az > ax) e = GeVector3<float>(1.0f, 0.0f, 0.0f);
+  } else if (az > ay) {
+    e = GeVector3<float>(0.0f, 1.0f, 0.0f);
+  }
+  u = normalizedOrReport(cross(a, e), GeReportSites::anchoredConeFirstAcross);
+  w = normalizedOrReport(cross(u, a), GeReportSites::anchoredConeSecondAcross);
+}
+
+// The largest distance of the first `count` samples from `centre`.
+float largestDistance(const std::vector<GePoint3<float>>& samples, std::size_t count,
+                      const GePoint3<float>& centre) noexcept {
+  float largest2 = 0.0f;
+  for (std::size_t i = 0; i < count; ++i) {
+    const float d2 = (samples[i] - centre).lengthSquared();
+    if (d2 > largest2) largest2 = d2;
+  }
+  return FloatUtil::sqrt(largest2);
+}
+
+// Slides every sample but the lowest down the slope t onto the base plane through it, writing
+// the kept ones as (s, r, 0) over the front of the list; returns how many were kept, grows
+// `rect` by them and `height` to the largest height above the base plane.
+std::size_t slideToBase(std::vector<GePoint3<float>>& samples, std::size_t lowest,
+                        const GeUnitVector3<float>& a, const GeUnitVector3<float>& u,
+                        const GeUnitVector3<float>& w, float t, GeAlignedBox3<float>& rect,
+                        float& height) noexcept {
+  const GePoint3<float> p0 = samples[lowest];
+  std::size_t slid = 0;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    if (i == lowest) continue;
+    const GeVector3<float> q = samples[i] - p0;
+    const float s = dot(q, w);
+    const float r = dot(q, u);
+    const float h = dot(q, a);
+    if (h > height) height = h;
+    const float radial2 = r * r + s * s;
+    if (radial2 > 0.0f) {
+      const float d = FloatUtil::sqrt(radial2);
+      // Sliding down the slope shortens the radial distance by h·t; k scales (s, r) to it.
+      const float k = (d - h * t) / d;
+      if (k > 0.0f) {
+        // Entry `slid` is never ahead of entry i, so no unread point is overwritten.
+        samples[slid] = GePoint3<float>(k * s, k * r, 0.0f);
+        rect.extendBy(samples[slid]);
+        ++slid;
+      }
+    }
+  }
+  return slid;
+}
+
 }  // namespace
 
 // Member-wise, out of line so that the vector code is compiled once, in the library.
@@ -32,25 +109,15 @@ GeAnchoredConeBuilder& GeAnchoredConeBuilder::operator=(const GeAnchoredConeBuil
 GeAnchoredConeBuilder::~GeAnchoredConeBuilder() = default;
 
 GeFloatingCone GeFloatingConeBuilder::createCone() {
-  Interval<float> bx = Interval<float>::makeEmpty();
-  Interval<float> by = Interval<float>::makeEmpty();
-  Interval<float> bz = Interval<float>::makeEmpty();
-  for (const GeUnitVector3<float>& d : samples_) {
-    bx.extendBy(d.x);
-    by.extendBy(d.y);
-    bz.extendBy(d.z);
-  }
+  GeAlignedBox3<float> box;
+  for (const GeUnitVector3<float>& d : samples_) box.extendBy(GePoint3<float>(d));
 
   // Directions on every side of the origin, bounds included. An empty list fails this test (its
   // box is empty) but its box centre is the origin, which gives the sphere as well.
-  const bool holdsOrigin = bx.min <= 0.0f && 0.0f <= bx.max && by.min <= 0.0f && 0.0f <= by.max &&
-                           bz.min <= 0.0f && 0.0f <= bz.max;
   GeFloatingCone result = makeSphere();
-  if (!holdsOrigin) {
-    const GeVector3<float> centre((bx.max + bx.min) * 0.5f, (by.max + by.min) * 0.5f,
-                                  (bz.max + bz.min) * 0.5f);
+  if (!box.contains(GePoint3<float>(0.0f, 0.0f, 0.0f))) {
     GeUnitVector3<float> axis;
-    if (axis.setNormalized(centre) != 0.0f) {
+    if (axis.setNormalized(box.getCenter().toVector()) != 0.0f) {
       // Starting from 1 keeps m <= 1 and gives alpha = 0 for a single direction on the axis.
       float m = 1.0f;
       for (const GeUnitVector3<float>& d : samples_) {
@@ -68,77 +135,25 @@ GeFloatingCone GeFloatingConeBuilder::createCone() {
 }
 
 GeAnchoredCone GeAnchoredConeBuilder::createCone(const GeFloatingCone& cone) {
-  const std::size_t count = samples_.size();
-  if (count == 0) GeReportSites::anchoredConeNoSamples.raise();
-
+  if (samples_.empty()) GeReportSites::anchoredConeNoSamples.raise();
   const GeUnitVector3<float>& a = cone.getAxis();
-  std::size_t lowest = 0;
-  float lowestHeight = 0.0f;
-  for (std::size_t i = 0; i < count; ++i) {
-    const GePoint3<float>& p = samples_[i];
-    const float h = p.x * a.x + p.y * a.y + p.z * a.z;
-    if (i == 0 || h < lowestHeight) {
-      lowest = i;
-      lowestHeight = h;
-    }
-  }
+  const std::size_t lowest = lowestAlong(samples_, a);
   // A copy: the list entries are overwritten with the slid points below.
   const GePoint3<float> p0 = samples_[lowest];
+  GeUnitVector3<float> u;
+  GeUnitVector3<float> w;
+  baseFrame(a, u, w);
 
-  // The frame is built from the coordinate axis least aligned with a, for the best conditioned
-  // cross product.
-  const float ax = FloatUtil::abs(a.x);
-  const float ay = FloatUtil::abs(a.y);
-  const float az = FloatUtil::abs(a.z);
-  GeVector3<float> e(0.0f, 0.0f, 1.0f);
-  if (ay > ax) {
-    if (az > ax) e = GeVector3<float>(1.0f, 0.0f, 0.0f);
-  } else if (az > ay) {
-    e = GeVector3<float>(0.0f, 1.0f, 0.0f);
-  }
-  const GeUnitVector3<float> u =
-      normalizedOrReport(cross(a, e), GeReportSites::anchoredConeFirstAcross);
-  const GeUnitVector3<float> w =
-      normalizedOrReport(cross(u, a), GeReportSites::anchoredConeSecondAcross);
-
-  const float t = FloatUtil::tan(cone.getSemiAngle());
+  // Every other sample slides down the cone's slope onto the base plane through p0, in the
+  // coordinates (s, r) along (w, u); the base is the smallest circle about the centre of the
+  // rectangle of the slid points, which starts as p0's own projection.
+  GeAlignedBox3<float> rect(GePoint3<float>(0.0f, 0.0f, 0.0f));
   float height = 0.0f;
-  // The rectangle starts as P0's own projection, the origin of the base plane.
-  Interval<float> rectS(0.0f, 0.0f);
-  Interval<float> rectR(0.0f, 0.0f);
-  std::size_t slid = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    if (i == lowest) continue;
-    const GeVector3<float> q = samples_[i] - p0;
-    const float s = dot(q, w);
-    const float r = dot(q, u);
-    const float h = dot(q, a);
-    if (h > height) height = h;
-    const float radial2 = r * r + s * s;
-    if (radial2 > 0.0f) {
-      const float d = FloatUtil::sqrt(radial2);
-      // Sliding down the slope shortens the radial distance by h·t; k scales (s, r) to it.
-      const float k = (d - h * t) / d;
-      if (k > 0.0f) {
-        // Entry `slid` is never ahead of entry i, so no unread point is overwritten.
-        samples_[slid] = GePoint3<float>(k * s, k * r, 0.0f);
-        rectS.extendBy(k * s);
-        rectR.extendBy(k * r);
-        ++slid;
-      }
-    }
-  }
-
-  const float cs = (rectS.max + rectS.min) * 0.5f;
-  const float cr = (rectR.max + rectR.min) * 0.5f;
-  const GePoint3<float> centre(cs, cr, 0.0f);
-  float largest2 = 0.0f;
-  for (std::size_t i = 0; i < slid; ++i) {
-    const float d2 = (samples_[i] - centre).lengthSquared();
-    if (d2 > largest2) largest2 = d2;
-  }
-  const float radius = FloatUtil::sqrt(largest2);
-  const GePoint3<float> base = p0 + w * cs + u * cr;
+  const std::size_t slid =
+      slideToBase(samples_, lowest, a, u, w, FloatUtil::tan(cone.getSemiAngle()), rect, height);
+  const GePoint3<float> centre(rect.getCenter().x, rect.getCenter().y, 0.0f);
+  const float radius = largestDistance(samples_, slid, centre);
+  const GePoint3<float> base = p0 + w * centre.x + u * centre.y;
   return GeAnchoredCone(cone, base, radius, height);
 }
 

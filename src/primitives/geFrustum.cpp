@@ -6,8 +6,21 @@ namespace {
 
 // A clip-space corner mapped back to world space; the fourth component is not checked.
 GePoint3<float> worldCorner(const GeProjectiveMatrix3<float>& inverse, float c) noexcept {
-  const GeHomogeneousCoord3<float> h = inverse * GeHomogeneousCoord3<float>(c, c, c, 1.0f);
-  return GePoint3<float>(h.x / h.w, h.y / h.w, h.z / h.w);
+  return (inverse * GeHomogeneousCoord3<float>(c, c, c, 1.0f)).project();
+}
+
+// The meeting point of planes a, b, c by Cramer's rule: −(d_a·(n_b × n_c) + d_b·(n_c × n_a) +
+// d_c·(n_a × n_b)) / (n_a · (n_b × n_c)), in double so that the far corners of a deep volume
+// keep float accuracy.
+GePoint3<float> meetingPoint(const GePlane3<float>& a, const GePlane3<float>& b,
+                             const GePlane3<float>& c) noexcept {
+  const auto wide = [](const GeVector3<float>& v) { return GeVector3<double>(v.x, v.y, v.z); };
+  const GeVector3<double> na = wide(a.normal), nb = wide(b.normal), nc = wide(c.normal);
+  const GeVector3<double> bc = cross(nb, nc);
+  const GeVector3<double> sum =
+      bc * double(a.d) + cross(nc, na) * double(b.d) + cross(na, nb) * double(c.d);
+  const GeVector3<double> p = sum / -dot(na, bc);
+  return GePoint3<float>(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z));
 }
 
 GePlane3<float> planeThrough(const GeVector3<float>& rawNormal, const GePoint3<float>& p) {
@@ -31,6 +44,14 @@ GeFrustum<float>::GeFrustum(const GeProjectiveMatrix3<float>& m) {
     planes_[2 * a + 1] = planeThrough(high, p2);
   }
   computeBatchSigns();
+}
+
+std::array<GePoint3<float>, 8> GeFrustum<float>::getCorners() const noexcept {
+  std::array<GePoint3<float>, 8> corners;
+  for (int i = 0; i < 8; ++i) {
+    corners[i] = meetingPoint(planes_[i & 1], planes_[2 + ((i >> 1) & 1)], planes_[4 + (i >> 2)]);
+  }
+  return corners;
 }
 
 bool GeFrustum<float>::isEqual(const GeFrustum& other, float tolerance) const noexcept {

@@ -23,9 +23,7 @@ unsigned int sampleTriangle(const GeVector3<float>& a, const GeVector3<float>& b
         r2 = 1.0f - r2;
       }
       const float r3 = 1.0f - r1 - r2;
-      GeVector3<float> p = r1 * a + r2 * b + r3 * c;
-      p.normalize();
-      out(p);
+      out((r1 * a + r2 * b + r3 * c).normalized());
     }
     return k;
   }

@@ -70,8 +70,7 @@ EulerAxes decodeConvention(int convention) {
 
 template <class T>
 GeQuaternion3<T> GeQuaternion3<T>::makeRotation(T angle, const GeVector3<T>& axis) noexcept {
-  GeVector3<T> u = axis;
-  u.normalize();
+  const GeVector3<T> u = axis.normalized();
   const T half = angle / 2;
   return GeQuaternion3(u * GeScalar<T>::sin(half), GeScalar<T>::cos(half));
 }
@@ -145,8 +144,7 @@ GeQuaternion3<T> GeQuaternion3<T>::exp(const GeQuaternion3& q) noexcept {
 
 template <class T>
 GeQuaternion3<T> GeQuaternion3<T>::log(const GeQuaternion3& q) noexcept {
-  GeQuaternion3 u = q;
-  u.normalize();
+  const GeQuaternion3 u = q.normalized();
   if (GeScalar<T>::abs(u.w) < T(1) - epsilon) {
     const T theta = GeScalar<T>::acos(u.w);
     const T s = GeScalar<T>::sin(theta);
@@ -171,13 +169,10 @@ template <class T>
 void GeQuaternion3<T>::computeIntermediates(const GeQuaternion3& q0, const GeQuaternion3& q1,
                                             const GeQuaternion3& q2, GeQuaternion3& first,
                                             GeQuaternion3& second) noexcept {
-  GeQuaternion3 inv0 = q0.computeInverse();
-  inv0.normalize();
-  GeQuaternion3 unit1 = q1;
-  unit1.normalize();
+  const GeQuaternion3 inv0 = q0.computeInverse().normalized();
+  const GeQuaternion3 unit1 = q1.normalized();
   const GeQuaternion3 inv1 = q1.computeInverse();
-  GeQuaternion3 unit2 = q2;
-  unit2.normalize();
+  const GeQuaternion3 unit2 = q2.normalized();
   const GeQuaternion3 l1 = log(inv0 * unit1);
   const GeQuaternion3 l2 = log(inv1 * unit2);
   const GeQuaternion3 d = (l1 - l2) * T(0.25);
@@ -193,9 +188,7 @@ bool GeQuaternion3<T>::isShortestGreatCircle(const GeQuaternion3& p,
 
 template <class T>
 GeQuaternion3<T> GeQuaternion3<T>::bisect(const GeQuaternion3& p, const GeQuaternion3& q) noexcept {
-  GeQuaternion3 s = p + q;
-  s.normalize();
-  return s;
+  return (p + q).normalized();
 }
 
 template <class T>

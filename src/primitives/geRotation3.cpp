@@ -6,6 +6,8 @@ namespace Vo {
 
 template <class T>
 GeRotation3<T> GeRotation3<T>::aim(const GeUnitVector3<T>& direction, int aimAxis, bool inverse) {
+  // Any other axis serves as the up axis of the check; only aimAxis is in question here.
+  checkAxes(aimAxis, (aimAxis + 1) % 3);
   const GeVector3<T> a = aimVector(direction);
   const GeVector3<T> b = normalizeOrFail(cross(a, fallbackVector(a)), GeReportSites::aimAcross);
   const GeVector3<T> c = normalizeOrFail(cross(b, a), GeReportSites::aimRemaining);
@@ -20,6 +22,7 @@ GeRotation3<T> GeRotation3<T>::aim(const GeUnitVector3<T>& direction, int aimAxi
 template <class T>
 GeRotation3<T> GeRotation3<T>::aim(int pointCount, const GePoint3<T>* points, int aimAxis,
                                    int upAxis, bool inverse) {
+  checkAxes(aimAxis, upAxis);
   // Newell's normal, the vector of the areas projected on the coordinate planes: exact for
   // planar polygons (twice the area along the normal) and a stable average for slightly
   // non-planar ones, whatever the vertex count.

@@ -15,16 +15,14 @@ constexpr float shaftMargin = 0.001f;
 // Enlarges a box so that a flat box still has a volume to test against: only the first flat
 // axis (x, y, z order) is widened, so a box flat on two axes stays flat on the second.
 void enlarge(GeAlignedBox3<float>& box) noexcept {
-  const float sx = box.x.max - box.x.min;
-  const float sy = box.y.max - box.y.min;
-  const float sz = box.z.max - box.z.min;
-  float largest = FloatUtil::abs(sx);
-  if (FloatUtil::abs(sy) > largest) largest = FloatUtil::abs(sy);
-  if (FloatUtil::abs(sz) > largest) largest = FloatUtil::abs(sz);
+  const GeVector3<float> size = box.getSize();
+  float largest = FloatUtil::abs(size.x);
+  if (FloatUtil::abs(size.y) > largest) largest = FloatUtil::abs(size.y);
+  if (FloatUtil::abs(size.z) > largest) largest = FloatUtil::abs(size.z);
   const float margin = shaftMargin * largest;
-  const bool flatX = FloatUtil::isEqual(sx, 0.0f);
-  const bool flatY = !flatX && FloatUtil::isEqual(sy, 0.0f);
-  const bool flatZ = !flatX && !flatY && FloatUtil::isEqual(sz, 0.0f);
+  const bool flatX = FloatUtil::isEqual(size.x, 0.0f);
+  const bool flatY = !flatX && FloatUtil::isEqual(size.y, 0.0f);
+  const bool flatZ = !flatX && !flatY && FloatUtil::isEqual(size.z, 0.0f);
   const bool all = !flatX && !flatY && !flatZ;
   if (flatX || all) {
     box.x.min -= margin;
@@ -61,19 +59,54 @@ float faceCoordinate(const GeAlignedBox3<float>& box, int face, const GeReportSi
   }
 }
 
-bool inside(const GeAlignedBox3<float>& b, const GePoint3<float>& p) noexcept {
-  return b.x.min <= p.x && p.x <= b.x.max && b.y.min <= p.y && p.y <= b.y.max && b.z.min <= p.z &&
-         p.z <= b.z.max;
+// The faces of the two boxes on one axis: the extent's bounds, and which box alone reaches the
+// low face (index `axis`) or the high face (index `axis + 3`). Bounds within the margin are
+// shared and reach the extent from neither box alone.
+void mergeAxis(const Interval<float>& a, const Interval<float>& b, int axis, Interval<float>& e,
+               bool flags1[6], bool flags2[6]) noexcept {
+  if (FloatUtil::isEqual(a.min, b.min, shaftMargin)) {
+    e.min = a.min < b.min ? a.min : b.min;
+  } else if (b.min > a.min) {
+    e.min = a.min;
+    flags1[axis] = true;
+  } else {
+    e.min = b.min;
+    flags2[axis] = true;
+  }
+  if (FloatUtil::isEqual(a.max, b.max, shaftMargin)) {
+    e.max = a.max > b.max ? a.max : b.max;
+  } else if (a.max > b.max) {
+    e.max = a.max;
+    flags1[axis + 3] = true;
+  } else {
+    e.max = b.max;
+    flags2[axis + 3] = true;
+  }
 }
 
-bool strictlyInside(const GeAlignedBox3<float>& b, const GePoint3<float>& p) noexcept {
-  return b.x.min < p.x && p.x < b.x.max && b.y.min < p.y && p.y < b.y.max && b.z.min < p.z &&
-         p.z < b.z.max;
-}
-
-bool equalExact(const GeAlignedBox3<float>& a, const GeAlignedBox3<float>& b) noexcept {
-  return a.x.min == b.x.min && a.x.max == b.x.max && a.y.min == b.y.min && a.y.max == b.y.max &&
-         a.z.min == b.z.min && a.z.max == b.z.max;
+// The plane joining the edge where faces i and j of box 1 meet to the matching edge of box 2:
+// the line through the two edges in the (i, j) axis plane, swept along the third axis, oriented
+// so that `inside` (box 1's centre) is on its negative side or on it.
+GePlane3<float> joiningPlane(const GeAlignedBox3<float>& box1, const GeAlignedBox3<float>& box2,
+                             int i, int j, const GePoint3<float>& inside) {
+  const int u = i % 3;
+  const int v = j % 3;
+  const float c1i = faceCoordinate(box1, i, GeReportSites::shaftFirstFace);
+  const float c2i = faceCoordinate(box2, i, GeReportSites::shaftFirstFace);
+  const float c1j = faceCoordinate(box1, j, GeReportSites::shaftSecondFace);
+  const float c2j = faceCoordinate(box2, j, GeReportSites::shaftSecondFace);
+  GeVector3<float> normal(0.0f, 0.0f, 0.0f);
+  normal[u] = c1j - c2j;
+  normal[v] = c2i - c1i;
+  GePoint3<float> anchor(0.0f, 0.0f, 0.0f);
+  anchor[u] = c1i;
+  anchor[v] = c1j;
+  GePlane3<float> plane(normal, -(normal.x * anchor.x + normal.y * anchor.y + normal.z * anchor.z));
+  if (plane.evaluate(inside) > 0.0f) {
+    plane.normal = -plane.normal;
+    plane.d = -plane.d;
+  }
+  return plane;
 }
 
 // The box stage and the plane stage of both box tests; `exclude` picks the classification table
@@ -152,63 +185,19 @@ void GeShaft::initialize(const GeAlignedBox3<float>& box1, const GeAlignedBox3<f
   // flags1[k] / flags2[k]: face k of that box alone reaches the extent box.
   bool flags1[6] = {};
   bool flags2[6] = {};
-  Interval<float>* const extent[3] = {&extentBox_.x, &extentBox_.y, &extentBox_.z};
-  const Interval<float>* const a[3] = {&refBox1_.x, &refBox1_.y, &refBox1_.z};
-  const Interval<float>* const b[3] = {&refBox2_.x, &refBox2_.y, &refBox2_.z};
-  for (int axis = 0; axis < 3; ++axis) {
-    const Interval<float>& ai = *a[axis];
-    const Interval<float>& bi = *b[axis];
-    Interval<float>& e = *extent[axis];
-    if (FloatUtil::isEqual(ai.min, bi.min, shaftMargin)) {
-      e.min = ai.min < bi.min ? ai.min : bi.min;
-    } else if (bi.min > ai.min) {
-      e.min = ai.min;
-      flags1[axis] = true;
-    } else {
-      e.min = bi.min;
-      flags2[axis] = true;
-    }
-    if (FloatUtil::isEqual(ai.max, bi.max, shaftMargin)) {
-      e.max = ai.max > bi.max ? ai.max : bi.max;
-    } else if (ai.max > bi.max) {
-      e.max = ai.max;
-      flags1[axis + 3] = true;
-    } else {
-      e.max = bi.max;
-      flags2[axis + 3] = true;
-    }
-  }
+  mergeAxis(refBox1_.x, refBox2_.x, 0, extentBox_.x, flags1, flags2);
+  mergeAxis(refBox1_.y, refBox2_.y, 1, extentBox_.y, flags1, flags2);
+  mergeAxis(refBox1_.z, refBox2_.z, 2, extentBox_.z, flags1, flags2);
 
-  const GePoint3<float> centre1((refBox1_.x.min + refBox1_.x.max) * 0.5f,
-                                (refBox1_.y.min + refBox1_.y.max) * 0.5f,
-                                (refBox1_.z.min + refBox1_.z.max) * 0.5f);
+  // A plane for every pair of faces on different axes that reach the extent from different
+  // boxes. Box 1 lies inside the shaft, so its centre fixes the negative side.
+  const GePoint3<float> centre1 = refBox1_.getCenter();
   planeCount_ = 0;
   for (int i = 0; i < 6; ++i) {
     if (!flags1[i]) continue;
     for (int j = 0; j < 6; ++j) {
       if (!flags2[j] || i % 3 == j % 3) continue;
-      const int u = i % 3;
-      const int v = j % 3;
-      const float c1i = faceCoordinate(refBox1_, i, GeReportSites::shaftFirstFace);
-      const float c2i = faceCoordinate(refBox2_, i, GeReportSites::shaftFirstFace);
-      const float c1j = faceCoordinate(refBox1_, j, GeReportSites::shaftSecondFace);
-      const float c2j = faceCoordinate(refBox2_, j, GeReportSites::shaftSecondFace);
-      // The line through the two matching edges in the (u, v) plane, swept along the third axis.
-      GeVector3<float> normal(0.0f, 0.0f, 0.0f);
-      normal[u] = c1j - c2j;
-      normal[v] = c2i - c1i;
-      GePoint3<float> anchor(0.0f, 0.0f, 0.0f);
-      anchor[u] = c1i;
-      anchor[v] = c1j;
-      GePlane3<float> plane(normal,
-                            -(normal.x * anchor.x + normal.y * anchor.y + normal.z * anchor.z));
-      // Box 1 lies inside the shaft, so its centre fixes the negative side; a centre exactly on
-      // the plane leaves it as constructed.
-      if (plane.evaluate(centre1) > 0.0f) {
-        plane.normal = -plane.normal;
-        plane.d = -plane.d;
-      }
-      planes_[planeCount_++] = plane;
+      planes_[planeCount_++] = joiningPlane(refBox1_, refBox2_, i, j, centre1);
     }
   }
 }
@@ -219,7 +208,7 @@ bool GeShaft::contains(const GePoint3<float>& p) const noexcept {
       p.z > e.z.max) {
     return false;
   }
-  if (inside(refBox1_, p) || inside(refBox2_, p)) return true;
+  if (refBox1_.contains(p) || refBox2_.contains(p)) return true;
   for (unsigned short i = 0; i < planeCount_; ++i) {
     if (planes_[i].evaluate(p) >= 0.0f) return false;
   }
@@ -227,8 +216,8 @@ bool GeShaft::contains(const GePoint3<float>& p) const noexcept {
 }
 
 bool GeShaft::containsExclude(const GePoint3<float>& p) const noexcept {
-  if (!strictlyInside(extentBox_, p)) return false;
-  if (strictlyInside(refBox1_, p) || strictlyInside(refBox2_, p)) return true;
+  if (!extentBox_.containsStrictly(p)) return false;
+  if (refBox1_.containsStrictly(p) || refBox2_.containsStrictly(p)) return true;
   for (unsigned short i = 0; i < planeCount_; ++i) {
     if (planes_[i].evaluate(p) > 0.0f) return false;
   }
@@ -256,8 +245,8 @@ bool GeShaft::isEqual(const GeShaft& other, float tolerance) const noexcept {
 }
 
 bool GeShaft::isEqualExact(const GeShaft& other) const noexcept {
-  if (!equalExact(refBox1_, other.refBox1_) || !equalExact(refBox2_, other.refBox2_) ||
-      !equalExact(extentBox_, other.extentBox_) || planeCount_ != other.planeCount_) {
+  if (refBox1_ != other.refBox1_ || refBox2_ != other.refBox2_ || extentBox_ != other.extentBox_ ||
+      planeCount_ != other.planeCount_) {
     return false;
   }
   for (unsigned short i = 0; i < planeCount_; ++i) {

@@ -10,9 +10,8 @@ bool GeSphere3<T>::getClosestPoint(const GePoint3<T>& origin, const GeVector3<T>
   const T t = dot(direction, toCenter);
   if (T(0) > t) return false;
   // Offset from the centre to the foot of the perpendicular; zero when the ray hits the centre,
-  // and normalize() leaves it zero then.
-  GeVector3<T> w = (origin + direction * t) - center;
-  w.normalize();
+  // and normalized() leaves it zero then.
+  const GeVector3<T> w = ((origin + direction * t) - center).normalized();
   result = center + w * radius;
   return true;
 }
