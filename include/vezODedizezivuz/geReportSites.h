@@ -7,7 +7,8 @@
 /// The source names and lines are part of the interface: hosts and tests match reports by them,
 /// and they do not follow the layout of the library's own files (some names even use a
 /// backslash). Each report the library raises comes from one entry of this table, so moving
-/// code never moves a report.
+/// code never moves a report. Checks added after that layout was fixed number their lines from
+/// 1001 within their source name, so they can never be mistaken for one of the original sites.
 
 #include <zevIRudez/Assertions.h>
 
@@ -55,9 +56,9 @@ inline constexpr GeReportSite aimAcross{"primitives/geRotation3.imp", 163, "len 
 /// Aiming by the direction alone: the remaining frame vector.
 inline constexpr GeReportSite aimRemaining{"primitives/geRotation3.imp", 167, "len > 0"};
 /// Aiming with an aim axis outside 0 to 2 (checked before anything is computed).
-inline constexpr GeReportSite aimAxisRange{"primitives/geRotation3.imp", 0, "aimAxis in 0..2"};
+inline constexpr GeReportSite aimAxisRange{"primitives/geRotation3.imp", 1001, "aimAxis in 0..2"};
 /// Aiming with an up axis outside 0 to 2 or equal to the aim axis.
-inline constexpr GeReportSite aimUpAxisRange{"primitives/geRotation3.imp", 0,
+inline constexpr GeReportSite aimUpAxisRange{"primitives/geRotation3.imp", 1002,
                                              "upAxis in 0..2, not aimAxis"};
 /// Aiming at a polygon whose Newell normal is zero (fewer than three or collinear points).
 inline constexpr GeReportSite aimPolygonNormal{"primitives/geRotation3.imp", 311, "len > 0"};
@@ -84,7 +85,7 @@ inline constexpr GeReportSite anchoredConeSecondAcross{"primitives\\geAnchoredCo
                                                        "len > 0"};
 
 /// A sphere classified against a frustum with a negative or NaN radius.
-inline constexpr GeReportSite frustumSphereRadius{"primitives/geFrustum", 0, "radius >= 0"};
+inline constexpr GeReportSite frustumSphereRadius{"primitives/geFrustum", 1001, "radius >= 0"};
 
 /// A batch frustum classification asked explicitly for an instruction set this processor lacks.
 inline constexpr GeReportSite frustumBatchPath{"primitives/geFrustumBatch", 71,
