@@ -469,7 +469,7 @@ void luProjectiveDeterminant(benchmark::State& state) {
   const auto a = build<Vo::GeProjectiveMatrix3<T>>(general4(), 4, voProj<T>);
   runPath<T, 16, 1>(
       state, path, [&](std::size_t k) { return a[k].data(); },
-      [](const auto& ops, const T* m, T* r) { ops.projectiveDeterminant(m, r); });
+      [](const auto& ops, const T* m, T* r) { *r = ops.projectiveDeterminant(m); });
 }
 
 // "lu_mat3f_inverse_sse2/vo", ... for one element type and path.

@@ -54,14 +54,29 @@ namespace {
 constexpr float negligibleFloat = 1e-6f;
 constexpr double negligibleDouble = 1e-7;
 
-template <class T>
-VO_LU_INLINE T scalarAbs(T x) noexcept {
-  using Bits = std::conditional_t<sizeof(T) == 4, std::uint32_t, std::uint64_t>;
-  Bits b;
+// The builtins keep the magnitude in a vector register (the pivot search's critical path); <cmath>
+// would bring inline library functions into the wide kernels' files.
+VO_LU_INLINE float scalarAbs(float x) noexcept {
+#if defined(__GNUC__)
+  return __builtin_fabsf(x);
+#else
+  std::uint32_t b;
   std::memcpy(&b, &x, sizeof b);
-  b &= ~(Bits(1) << (8 * sizeof(T) - 1));
+  b &= 0x7FFFFFFFu;
   std::memcpy(&x, &b, sizeof b);
   return x;
+#endif
+}
+VO_LU_INLINE double scalarAbs(double x) noexcept {
+#if defined(__GNUC__)
+  return __builtin_fabs(x);
+#else
+  std::uint64_t b;
+  std::memcpy(&b, &x, sizeof b);
+  b &= 0x7FFFFFFFFFFFFFFFu;
+  std::memcpy(&x, &b, sizeof b);
+  return x;
+#endif
 }
 
 VO_LU_INLINE bool isNegligible(float x) noexcept { return scalarAbs(x) <= negligibleFloat; }

@@ -2,8 +2,11 @@
 
 #include "matrixLu.h"
 
+#include <atomic>
+
 #include <zevIRudez/FloatUtil.h>
 
+#include "matrixLuActive.h"
 #include "matrixLuTable.h"
 
 namespace Vo {
@@ -86,9 +89,45 @@ const Ops<T>& ops(Path path) noexcept {
 
 template <class T>
 const Ops<T>& active() noexcept {
-  static const Ops<T>& chosen = ops<T>(bestPath());
-  return chosen;
+  static const Ops<T>& best = ops<T>(bestPath());
+  return best;
 }
+
+namespace {
+
+// The first call through the active pointer chooses, publishes the choice and forwards. Every
+// thread that races here stores the same table.
+template <class T>
+const Ops<T>& choose() noexcept {
+  const Ops<T>& best = active<T>();
+  if constexpr (sizeof(T) == 4) {
+    activeFloat.store(&best, std::memory_order_relaxed);
+  } else {
+    activeDouble.store(&best, std::memory_order_relaxed);
+  }
+  return best;
+}
+
+template <class T>
+constexpr Ops<T> choosing = {
+    [](const T* m, T* out) noexcept { return choose<T>().linearInverse(m, out); },
+    [](const T* m, T* out, T* det) noexcept {
+      return choose<T>().linearInverseAndDeterminant(m, out, det);
+    },
+    [](const T* m, T* out) noexcept { return choose<T>().affineInverse(m, out); },
+    [](const T* m, T* out, T* det) noexcept {
+      return choose<T>().affineInverseAndDeterminant(m, out, det);
+    },
+    [](const T* m, T* out) noexcept { return choose<T>().projectiveInverse(m, out); },
+    [](const T* m, T* out, T* det) noexcept {
+      return choose<T>().projectiveInverseAndDeterminant(m, out, det);
+    },
+    [](const T* m) noexcept { return choose<T>().projectiveDeterminant(m); }};
+
+}  // namespace
+
+std::atomic<const Ops<float>*> activeFloat{&choosing<float>};
+std::atomic<const Ops<double>*> activeDouble{&choosing<double>};
 
 template const Ops<float>& ops<float>(Path) noexcept;
 template const Ops<double>& ops<double>(Path) noexcept;

@@ -28,7 +28,8 @@ struct Ops {
   // GeProjectiveMatrix3: sixteen elements column by column.
   bool (*projectiveInverse)(const T* m, T* out) noexcept;
   bool (*projectiveInverseAndDeterminant)(const T* m, T* out, T* det) noexcept;
-  bool (*projectiveDeterminant)(const T* m, T* det) noexcept;
+  // Zero for a singular matrix.
+  T (*projectiveDeterminant)(const T* m) noexcept;
 };
 
 // Built in and supported by this processor (and its operating system).
@@ -38,7 +39,7 @@ Path bestPath() noexcept;
 // The operations of an available path (the portable ones for a path that is not available).
 template <class T>
 const Ops<T>& ops(Path path) noexcept;
-// The operations of bestPath(), chosen once.
+// The operations of bestPath(), chosen once (matrixLuActive.h reads the choice inline).
 template <class T>
 const Ops<T>& active() noexcept;
 

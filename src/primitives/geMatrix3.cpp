@@ -3,7 +3,7 @@
 #include <zevIRudez/Assertions.h>
 
 #include "base/matrixOrder.h"
-#include "matrixLu.h"
+#include "matrixLuActive.h"
 
 namespace Vo {
 
@@ -60,14 +60,14 @@ void adjoint4(const T* e, T* out) noexcept {
 template <class T>
 GeLinearMatrix3<T> GeLinearMatrix3<T>::computeInverse() const {
   GeLinearMatrix3 r;
-  if (!MatrixLu::active<T>().linearInverse(elem, r.elem)) reportSingular3();
+  if (!MatrixLu::chosen<T>().linearInverse(elem, r.elem)) reportSingular3();
   return r;
 }
 
 template <class T>
 void GeLinearMatrix3<T>::computeInverseAndDeterminant(GeLinearMatrix3& inverse,
                                                       T& determinant) const noexcept {
-  MatrixLu::active<T>().linearInverseAndDeterminant(elem, inverse.elem, &determinant);
+  MatrixLu::chosen<T>().linearInverseAndDeterminant(elem, inverse.elem, &determinant);
 }
 
 template <class T>
@@ -80,7 +80,7 @@ std::ostream& GeLinearMatrix3<T>::dump(std::ostream& os) const {
 template <class T>
 GeAffineMatrix3<T> GeAffineMatrix3<T>::computeInverse() const {
   GeAffineMatrix3 r;
-  if (!MatrixLu::active<T>().affineInverse(elem, r.elem)) reportSingular3();
+  if (!MatrixLu::chosen<T>().affineInverse(elem, r.elem)) reportSingular3();
   return r;
 }
 
@@ -88,7 +88,7 @@ template <class T>
 void GeAffineMatrix3<T>::computeInverseAndDeterminant(GeAffineMatrix3& inverse,
                                                       T& determinant) const noexcept {
   // A singular linear part leaves the first argument wholly unwritten, translation included.
-  MatrixLu::active<T>().affineInverseAndDeterminant(elem, inverse.elem, &determinant);
+  MatrixLu::chosen<T>().affineInverseAndDeterminant(elem, inverse.elem, &determinant);
 }
 
 template <class T>
@@ -115,22 +115,20 @@ GeProjectiveMatrix3<T> GeProjectiveMatrix3<T>::computeAdjoint(
 
 template <class T>
 T GeProjectiveMatrix3<T>::computeDeterminant() const noexcept {
-  T det = T(0);
-  MatrixLu::active<T>().projectiveDeterminant(elem, &det);
-  return det;
+  return MatrixLu::chosen<T>().projectiveDeterminant(elem);
 }
 
 template <class T>
 GeProjectiveMatrix3<T> GeProjectiveMatrix3<T>::computeInverse() const {
   GeProjectiveMatrix3 r;
-  if (!MatrixLu::active<T>().projectiveInverse(elem, r.elem)) reportSingular4();
+  if (!MatrixLu::chosen<T>().projectiveInverse(elem, r.elem)) reportSingular4();
   return r;
 }
 
 template <class T>
 void GeProjectiveMatrix3<T>::computeInverseAndDeterminant(GeProjectiveMatrix3& inverse,
                                                           T& determinant) const noexcept {
-  MatrixLu::active<T>().projectiveInverseAndDeterminant(elem, inverse.elem, &determinant);
+  MatrixLu::chosen<T>().projectiveInverseAndDeterminant(elem, inverse.elem, &determinant);
 }
 
 template <class T>
