@@ -374,10 +374,10 @@ class LuKernel {
     int exchanges = 0;
     VO_LU_UNROLL
     for (int j = 0; j < n; ++j) {
-      const int pmax = choosePivot(d, scale, j);
+      int pmax;
+      pivot(d, scale, j, pmax, exchanges);
       if (pmax < 0) return false;
       d.index[j] = pmax;
-      exchanges += exchangeRows(d, scale, j, pmax);
       const T pivot = L::lane(d.row[j], j);
       if (isNegligible(pivot)) return false;
       if (j + 1 < n) eliminateBelow(d, j, pivot);
@@ -427,11 +427,17 @@ class LuKernel {
   }
 
  private:
-  // The last row from j on whose scaled magnitude in column j is >= the largest before it: a
-  // tie goes to the later row, NaN is never taken. −1 when none is.
-  static VO_LU_INLINE int choosePivot(const Decomposition& d, const T* scale, int j) noexcept {
+  // Chooses the pivot of column j and brings its row to position j; pmax is the row it came
+  // from, −1 when none can be chosen. The pivot is the last row whose scaled magnitude is >= the
+  // largest before it: a tie goes to the later row, NaN is never taken.
+  // Branches on purpose: a predicted pivot lets the elimination start before the candidates are
+  // even computed, and the pivots of real matrices (projections, rigid motions) repeat from call
+  // to call. Masked selects were measured slower even on shuffled rows, as they put the whole
+  // search on the critical path.
+  static VO_LU_INLINE void pivot(Decomposition& d, T* scale, int j, int& pmax,
+                                 int& exchanges) noexcept {
     T big = T(0);
-    int pmax = -1;
+    pmax = -1;
     VO_LU_UNROLL
     for (int i = j; i < n; ++i) {
       const T candidate = scale[i] * scalarAbs(L::lane(d.row[i], j));
@@ -440,16 +446,6 @@ class LuKernel {
         pmax = i;
       }
     }
-    return pmax;
-  }
-
-  // Brings row pmax to position j; 1 if that was an exchange.
-  // Branches on purpose: a predicted pivot lets the elimination start before the candidates are
-  // even computed, and the pivots of real matrices (projections, rigid motions) repeat from call
-  // to call. Masked selects were measured slower even on random pivots, as they put the whole
-  // search on the critical path.
-  static VO_LU_INLINE int exchangeRows(Decomposition& d, T* scale, int j, int pmax) noexcept {
-    int exchanged = 0;
     VO_LU_UNROLL
     for (int i = j + 1; i < n; ++i) {
       if (pmax == i) {
@@ -457,10 +453,9 @@ class LuKernel {
         swap(d.lower[i], d.lower[j]);
         swap(d.origin[i], d.origin[j]);
         scale[i] = scale[j];
-        exchanged = 1;
+        ++exchanges;
       }
     }
-    return exchanged;
   }
 
   // LU(i, j) · (1 / LU(j, j)) for the rows below j, then LU(i, k) − LU(i, j)·LU(j, k) in their
