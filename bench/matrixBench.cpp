@@ -4,6 +4,8 @@
 #include <vezODedizezivuz/geMatrix3.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <string>
 
 #include "benchUtil.h"
@@ -115,29 +117,96 @@ void voMulVec4(benchmark::State& state) {
   std::vector<Vo::GeHomogeneousCoord3<T>> out(batchSize);
   runBinary(state, a, v, out, [](const auto& x, const auto& y) { return x * y; });
 }
+// ---- floors of the LU operations ---------------------------------------------------------------
+// What the prescribed arithmetic costs at least on this machine's core (Golden Cove class; the
+// figures are its documented latencies and reciprocal throughputs in cycles: divide latency D =
+// 11 float, 13 double; multiply 4; add and subtract 2; divider throughput per instruction: 3
+// float (4 or 8 lanes in 128 bits), 4 double scalar or 128-bit, 8 double 256-bit).
+//
+// The prescribed divisions, which no reordering may replace by multiplications:
+//   n x n inverse: n row scales 1/max|row|, n−1 pivot reciprocals (sequential: each pivot comes
+//   out of the previous elimination), n back-substitution rows of n quotients (sequential).
+//   4x4 determinant: the scales and the pivot reciprocals only. The affine inverse is the 3x3 one.
+// Latency bound (one call alone, pivots predicted): per eliminated column D + 4 + 4 + 2 (the
+// reciprocal, the multiplier, its product with the pivot row, the subtraction); then the forward
+// substitution's last step (6) and the back substitution, row n−1 a division, row i the product
+// with the row below it (4), one subtraction per later row (2 each) and a division:
+//   3x3: 5D + 40 = 95 float, 105 double cycles;   4x4: 7D + 60 = 137 float, 151 double;
+//   affine: the 3x3 chain plus the translation (mul, add, add: 8) = 103 float, 113 double;
+//   4x4 determinant: 3(D + 10) + 4 = 67 float, 73 double.
+// Throughput bound (the benchmark's calls are independent, so the processor overlaps them and the
+// divider is the busiest unit): the fewest divide instructions the dependences allow, each at the
+// divider's reciprocal throughput:
+//   3x3 (and affine): 1 (scales) + 2 (pivots) + 3 (rows) = 6 instructions: 18 float cycles;
+//     double: 8 (3 scales) + 2·4 + 3·8 = 40;
+//   4x4: 1 + 3 + 4 = 8: 24 float; double 8 + 3·4 + 4·8 = 52;
+//   4x4 determinant: 1 + 3 = 4: 12 float; double 8 + 3·4 = 20.
+// The measured times lie between the two bounds: below one call's latency (calls overlap), above
+// the divider's throughput (the rest of the ~150-250 instructions and the mispredicted pivots of
+// the shuffled rows). The "vo" benchmarks report the throughput bound as counters: floor_cycles,
+// and floor_ns with the cycle time measured below.
+
+// Nanoseconds per core cycle: a chain of dependent one-cycle integer additions, the least
+// disturbed of several runs. Zero where the chain cannot be written (no x86-64 GNU assembly).
+double nsPerCycle() {
+  static const double ns = [] {
+#if defined(__x86_64__) && defined(__GNUC__)
+    double best = 1e9;
+    for (int rep = 0; rep < 20; ++rep) {
+      std::uint64_t x = 0, step = 1;
+      const auto t0 = std::chrono::steady_clock::now();
+      for (int i = 0; i < 250000; ++i) {
+        // Register operands: an addition of an immediate may be done at renaming, in no cycle.
+        __asm__ __volatile__("add %1, %0\n\tadd %1, %0\n\tadd %1, %0\n\tadd %1, %0"
+                             : "+r"(x)
+                             : "r"(step));
+      }
+      const auto t1 = std::chrono::steady_clock::now();
+      best = std::min(best, std::chrono::duration<double, std::nano>(t1 - t0).count() / 1e6);
+    }
+    return best;
+#else
+    return 0.0;
+#endif
+  }();
+  return ns;
+}
+
+// The throughput floor in cycles, per operation and element type, from the model above.
+template <class T>
+void setFloor(benchmark::State& state, double floatCycles, double doubleCycles) {
+  const double cycles = sizeof(T) == 4 ? floatCycles : doubleCycles;
+  state.counters["floor_cycles"] = cycles;
+  if (nsPerCycle() > 0) state.counters["floor_ns"] = cycles * nsPerCycle();
+}
+
 template <class T>
 void voInverse3(benchmark::State& state) {
   const auto a = build<Vo::GeLinearMatrix3<T>>(general3(), 3, voLin<T>);
   std::vector<Vo::GeLinearMatrix3<T>> out(batchSize);
   runUnary(state, a, out, [](const auto& x) { return x.computeInverse(); });
+  setFloor<T>(state, 18, 40);
 }
 template <class T>
 void voInverse4(benchmark::State& state) {
   const auto a = build<Vo::GeProjectiveMatrix3<T>>(general4(), 4, voProj<T>);
   std::vector<Vo::GeProjectiveMatrix3<T>> out(batchSize);
   runUnary(state, a, out, [](const auto& x) { return x.computeInverse(); });
+  setFloor<T>(state, 24, 52);
 }
 template <class T>
 void voAffineInverse(benchmark::State& state) {
   const auto a = voAffines<T>();
   std::vector<Vo::GeAffineMatrix3<T>> out(batchSize);
   runUnary(state, a, out, [](const auto& x) { return x.computeInverse(); });
+  setFloor<T>(state, 18, 40);
 }
 template <class T>
 void voDet4(benchmark::State& state) {
   const auto a = build<Vo::GeProjectiveMatrix3<T>>(general4(), 4, voProj<T>);
   std::vector<T> out(batchSize);
   runUnary(state, a, out, [](const auto& x) { return x.computeDeterminant(); });
+  setFloor<T>(state, 12, 20);
 }
 
 VO_BENCH("mat3f_mul", "vo", voMul3<float>);
