@@ -4,7 +4,6 @@
 #include <vezODedizezivuz/geMatrix3.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -143,70 +142,48 @@ void voMulVec4(benchmark::State& state) {
 //   4x4 determinant: 1 + 3 = 4: 12 float; double 8 + 3·4 = 20.
 // The measured times lie between the two bounds: below one call's latency (calls overlap), above
 // the divider's throughput (the rest of the ~150-250 instructions and the mispredicted pivots of
-// the shuffled rows). The "vo" benchmarks report the throughput bound as counters: floor_cycles,
-// and floor_ns with the cycle time measured below.
+// the shuffled rows).
 
-// Nanoseconds per core cycle: a chain of dependent one-cycle integer additions, the least
-// disturbed of several runs. Zero where the chain cannot be written (no x86-64 GNU assembly).
-double nsPerCycle() {
-  static const double ns = [] {
+// The throughput bounds as a table (cycles), for the comparison script to print next to the
+// measured times, and the cycle to convert them: core_cycle below.
+// floor-cycles: mat3f_inverse 18 mat3d_inverse 40 affine4f_inverse 18 affine4d_inverse 40
+// floor-cycles: mat4f_inverse 24 mat4d_inverse 52 mat4f_det 12 mat4d_det 20
+
+// "core_cycle/vo": one core cycle, the time of one dependent one-cycle register addition per
+// iteration (register operands: an addition of an immediate may be done at renaming, in no
+// cycle). No x86-64 GNU assembly, no benchmark.
 #if defined(__x86_64__) && defined(__GNUC__)
-    double best = 1e9;
-    for (int rep = 0; rep < 20; ++rep) {
-      std::uint64_t x = 0, step = 1;
-      const auto t0 = std::chrono::steady_clock::now();
-      for (int i = 0; i < 250000; ++i) {
-        // Register operands: an addition of an immediate may be done at renaming, in no cycle.
-        __asm__ __volatile__("add %1, %0\n\tadd %1, %0\n\tadd %1, %0\n\tadd %1, %0"
-                             : "+r"(x)
-                             : "r"(step));
-      }
-      const auto t1 = std::chrono::steady_clock::now();
-      best = std::min(best, std::chrono::duration<double, std::nano>(t1 - t0).count() / 1e6);
-    }
-    return best;
-#else
-    return 0.0;
+void coreCycle(benchmark::State& state) {
+  std::uint64_t x = 0, step = 1;
+  for (auto _ : state) __asm__ __volatile__("add %1, %0" : "+r"(x) : "r"(step));
+  benchmark::DoNotOptimize(x);
+}
+VO_BENCH("core_cycle", "vo", coreCycle);
 #endif
-  }();
-  return ns;
-}
-
-// The throughput floor in cycles, per operation and element type, from the model above.
-template <class T>
-void setFloor(benchmark::State& state, double floatCycles, double doubleCycles) {
-  const double cycles = sizeof(T) == 4 ? floatCycles : doubleCycles;
-  state.counters["floor_cycles"] = cycles;
-  if (nsPerCycle() > 0) state.counters["floor_ns"] = cycles * nsPerCycle();
-}
 
 template <class T>
 void voInverse3(benchmark::State& state) {
   const auto a = build<Vo::GeLinearMatrix3<T>>(general3(), 3, voLin<T>);
   std::vector<Vo::GeLinearMatrix3<T>> out(batchSize);
   runUnary(state, a, out, [](const auto& x) { return x.computeInverse(); });
-  setFloor<T>(state, 18, 40);
 }
 template <class T>
 void voInverse4(benchmark::State& state) {
   const auto a = build<Vo::GeProjectiveMatrix3<T>>(general4(), 4, voProj<T>);
   std::vector<Vo::GeProjectiveMatrix3<T>> out(batchSize);
   runUnary(state, a, out, [](const auto& x) { return x.computeInverse(); });
-  setFloor<T>(state, 24, 52);
 }
 template <class T>
 void voAffineInverse(benchmark::State& state) {
   const auto a = voAffines<T>();
   std::vector<Vo::GeAffineMatrix3<T>> out(batchSize);
   runUnary(state, a, out, [](const auto& x) { return x.computeInverse(); });
-  setFloor<T>(state, 18, 40);
 }
 template <class T>
 void voDet4(benchmark::State& state) {
   const auto a = build<Vo::GeProjectiveMatrix3<T>>(general4(), 4, voProj<T>);
   std::vector<T> out(batchSize);
   runUnary(state, a, out, [](const auto& x) { return x.computeDeterminant(); });
-  setFloor<T>(state, 12, 20);
 }
 
 VO_BENCH("mat3f_mul", "vo", voMul3<float>);
