@@ -210,7 +210,8 @@ struct Generator {
   T uniform() { return T(std::uniform_real_distribution<double>(-1.0, 1.0)(rng)); }
   T scaled() {
     const int e = std::numeric_limits<T>::max_exponent;
-    return std::ldexp(uniform(), static_cast<int>(rng() % (2 * e + 40)) - e - 20);
+    const T x = uniform();  // drawn first on every compiler
+    return std::ldexp(x, static_cast<int>(rng() % (2 * e + 40)) - e - 20);
   }
   T threshold() {
     const T tol = sizeof(T) == 4 ? T(1e-6) : T(1e-7);
@@ -244,7 +245,8 @@ struct Generator {
             x = rng() % 3 == 0 ? T(-0.0) : T(static_cast<int>(rng() % 3) - 1);
             break;
           case 2:
-            x = uniform() * T(rng() % 4 == 0 ? 2e-6 : 1);
+            x = uniform();
+            x = x * T(rng() % 4 == 0 ? 2e-6 : 1);
             break;
           case 4:
             x = scaled();
@@ -266,7 +268,10 @@ struct Generator {
       }
     }
     if (kind == 6)
-      for (unsigned k = 1 + rng() % 2; k > 0; --k) a[rng() % n][rng() % n] = special();
+      for (unsigned k = 1 + rng() % 2; k > 0; --k) {
+        const auto r = rng() % n, c = rng() % n;
+        a[r][c] = special();
+      }
     for (T& x : t) x = kind == 6 && rng() % 4 == 0 ? special() : uniform() * T(100);
     for (T& x : bottom) x = uniform();
   }

@@ -51,8 +51,8 @@ namespace {
 // The library's test for a pivot or a row too small to divide by (GeScalar<T>::isNegligible):
 // |x| <= 1e-6 for float, |x| < 1e-7 for double. matrixLu.cpp checks the float tolerance against
 // the library's; the tests hold the double one to GeScalar on the boundary.
-constexpr float negligibleFloat = 1e-6f;
-constexpr double negligibleDouble = 1e-7;
+inline constexpr float negligibleFloat = 1e-6f;
+inline constexpr double negligibleDouble = 1e-7;
 
 // The builtins keep the magnitude in a vector register (the pivot search's critical path); <cmath>
 // would bring inline library functions into the wide kernels' files.
