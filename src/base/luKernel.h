@@ -149,6 +149,12 @@ struct PortableLanes {
     return each([&](int i) { return a.v[i] > b.v[i] ? a.v[i] : b.v[i]; });
   }
   static V loadu(const T* p) noexcept { return {{p[0], p[1], p[2], p[3]}}; }
+  // The rows of a 3x3 matrix stored row by row, p[0..8] (lane 3 unspecified).
+  static void loadRows3x3(const T* p, V& a, V& b, V& c) noexcept {
+    a = set(p[0], p[1], p[2], T(0));
+    b = set(p[3], p[4], p[5], T(0));
+    c = set(p[6], p[7], p[8], T(0));
+  }
   static void storeu(T* p, V a) noexcept { std::memcpy(p, a.v, sizeof a.v); }
   // Lanes 0-2 of a, b and c to p[0..8].
   static void store3x3(T* p, V a, V b, V c) noexcept {
@@ -209,6 +215,12 @@ struct Sse2Float {
   }
   static VO_LU_INLINE V max(V a, V b) noexcept { return _mm_max_ps(a, b); }
   static VO_LU_INLINE V loadu(const float* p) noexcept { return _mm_loadu_ps(p); }
+  // Whole 16-byte loads, none past p[8]; lane 3 is the next row's first element.
+  static VO_LU_INLINE void loadRows3x3(const float* p, V& a, V& b, V& c) noexcept {
+    a = _mm_loadu_ps(p), b = _mm_loadu_ps(p + 3);
+    const V last = _mm_loadu_ps(p + 5);
+    c = _mm_shuffle_ps(last, last, _MM_SHUFFLE(3, 3, 2, 1));
+  }
   static VO_LU_INLINE void storeu(float* p, V v) noexcept { _mm_storeu_ps(p, v); }
   // Lanes 0-2 of a, b and c to p[0..8] as 16 + 16 + 4 bytes: a caller copying the result with
   // 16-byte loads then reads each from one store, which the processor forwards.
@@ -295,6 +307,10 @@ struct Sse2Double {
   static VO_LU_INLINE V loadu(const double* p) noexcept {
     return {_mm_loadu_pd(p), _mm_loadu_pd(p + 2)};
   }
+  static VO_LU_INLINE void loadRows3x3(const double* p, V& a, V& b, V& c) noexcept {
+    a = loadu(p), b = loadu(p + 3);
+    c = {_mm_loadu_pd(p + 6), _mm_load_sd(p + 8)};
+  }
   static VO_LU_INLINE void storeu(double* p, V v) noexcept {
     _mm_storeu_pd(p, v.lo);
     _mm_storeu_pd(p + 2, v.hi);
@@ -358,9 +374,9 @@ class LuKernel {
     T at(int r, int c) const noexcept { return c < r ? L::lane(lower[r], c) : L::lane(row[r], c); }
   };
 
-  // Factors the rows in d.row (lanes n..3 zero, d.lower is filled); lane i of rowMax is the largest
-  // magnitude of row i. False when a row's largest magnitude or a pivot is negligible, or when no
-  // pivot can be chosen (NaN elements).
+  // Factors the rows in d.row (lanes n..3 are never read; d.lower is filled); lane i of rowMax is
+  // the largest magnitude of row i. False when a row's largest magnitude or a pivot is negligible,
+  // or when no pivot can be chosen (NaN elements).
   static VO_LU_INLINE bool decompose(Decomposition& d, V rowMax) noexcept {
     if (L::lowMaskBits(L::negligible(rowMax)) & ((1 << n) - 1)) return false;
     const V scales = L::div(L::set1(T(1)), rowMax);

@@ -42,6 +42,10 @@ struct Avx2Double {
   static VO_LU_INLINE V select(V mask, V a, V b) noexcept { return _mm256_blendv_pd(b, a, mask); }
   static VO_LU_INLINE V max(V a, V b) noexcept { return _mm256_max_pd(a, b); }
   static VO_LU_INLINE V loadu(const double* p) noexcept { return _mm256_loadu_pd(p); }
+  static VO_LU_INLINE void loadRows3x3(const double* p, V& a, V& b, V& c) noexcept {
+    a = _mm256_loadu_pd(p), b = _mm256_loadu_pd(p + 3);
+    c = _mm256_permute4x64_pd(_mm256_loadu_pd(p + 5), _MM_SHUFFLE(3, 3, 2, 1));
+  }
   static VO_LU_INLINE void storeu(double* p, V v) noexcept { _mm256_storeu_pd(p, v); }
   // As 32 + 32 + 8 bytes; a caller's 16-byte loads each lie within one of them.
   static VO_LU_INLINE void store3x3(double* p, V a, V b, V c) noexcept {
