@@ -3,9 +3,12 @@
 
 #include <vezODedizezivuz/geMatrix3.h>
 
-#include <type_traits>
+#include <algorithm>
+#include <cstdint>
+#include <string>
 
 #include "benchUtil.h"
+#include "matrixLu.h"
 
 #ifdef VO_BENCH_HAVE_IMATH
 #include <Imath/ImathMatrix.h>
@@ -113,6 +116,51 @@ void voMulVec4(benchmark::State& state) {
   std::vector<Vo::GeHomogeneousCoord3<T>> out(batchSize);
   runBinary(state, a, v, out, [](const auto& x, const auto& y) { return x * y; });
 }
+// ---- floors of the LU operations ---------------------------------------------------------------
+// What the prescribed arithmetic costs at least on this machine's core (Golden Cove class; the
+// figures are its documented latencies and reciprocal throughputs in cycles: divide latency D =
+// 11 float, 13 double; multiply 4; add and subtract 2; divider throughput per instruction: 3
+// float (4 or 8 lanes in 128 bits), 4 double scalar or 128-bit, 8 double 256-bit).
+//
+// The prescribed divisions, which no reordering may replace by multiplications:
+//   n x n inverse: n row scales 1/max|row|, n−1 pivot reciprocals (sequential: each pivot comes
+//   out of the previous elimination), n back-substitution rows of n quotients (sequential).
+//   4x4 determinant: the scales and the pivot reciprocals only. The affine inverse is the 3x3 one.
+// Latency bound (one call alone, pivots predicted): per eliminated column D + 4 + 4 + 2 (the
+// reciprocal, the multiplier, its product with the pivot row, the subtraction); then the forward
+// substitution's last step (6) and the back substitution, row n−1 a division, row i the product
+// with the row below it (4), one subtraction per later row (2 each) and a division:
+//   3x3: 5D + 40 = 95 float, 105 double cycles;   4x4: 7D + 60 = 137 float, 151 double;
+//   affine: the 3x3 chain plus the translation (mul, add, add: 8) = 103 float, 113 double;
+//   4x4 determinant: 3(D + 10) + 4 = 67 float, 73 double.
+// Throughput bound (the benchmark's calls are independent, so the processor overlaps them and the
+// divider is the busiest unit): the fewest divide instructions the dependences allow, each at the
+// divider's reciprocal throughput:
+//   3x3 (and affine): 1 (scales) + 2 (pivots) + 3 (rows) = 6 instructions: 18 float cycles;
+//     double: 8 (3 scales) + 2·4 + 3·8 = 40;
+//   4x4: 1 + 3 + 4 = 8: 24 float; double 8 + 3·4 + 4·8 = 52;
+//   4x4 determinant: 1 + 3 = 4: 12 float; double 8 + 3·4 = 20.
+// The measured times lie between the two bounds: below one call's latency (calls overlap), above
+// the divider's throughput (the rest of the ~150-250 instructions and the mispredicted pivots of
+// the shuffled rows).
+
+// The throughput bounds as a table (cycles), for the comparison script to print next to the
+// measured times, and the cycle to convert them: core_cycle below.
+// floor-cycles: mat3f_inverse 18 mat3d_inverse 40 affine4f_inverse 18 affine4d_inverse 40
+// floor-cycles: mat4f_inverse 24 mat4d_inverse 52 mat4f_det 12 mat4d_det 20
+
+// "core_cycle/vo": one core cycle, the time of one dependent one-cycle register addition per
+// iteration (register operands: an addition of an immediate may be done at renaming, in no
+// cycle). No x86-64 GNU assembly, no benchmark.
+#if defined(__x86_64__) && defined(__GNUC__)
+void coreCycle(benchmark::State& state) {
+  std::uint64_t x = 0, step = 1;
+  for (auto _ : state) __asm__ __volatile__("add %1, %0" : "+r"(x) : "r"(step));
+  benchmark::DoNotOptimize(x);
+}
+VO_BENCH("core_cycle", "vo", coreCycle);
+#endif
+
 template <class T>
 void voInverse3(benchmark::State& state) {
   const auto a = build<Vo::GeLinearMatrix3<T>>(general3(), 3, voLin<T>);
@@ -406,69 +454,84 @@ VO_BENCH("mat4d_det", "eigen", eigenDet4<double>);
 
 }  // namespace
 
-// ---- the steps of this library's inverse, for the cost breakdown (no peer counterpart) ---------
-
-#include "base/matrix3x3Imp.imp"
-#include "base/matrix4x4Imp.imp"
+// ---- this library's LU paths one by one (no peer counterpart) ---------------------------------
+// "lu_<operation>_<path>": the operation of each instruction-set path the processor has, called
+// as the members call it, to see what each path gains.
 
 namespace {
 
-template <class Imp, class T, int N>
-void stepDecompose(benchmark::State& state) {
-  std::vector<std::vector<T>> in;
-  const std::vector<double>& src = N == 3 ? general3() : general4();
+using Vo::MatrixLu::Path;
+
+template <class T, int N>
+struct Elements {
+  T e[N];
+};
+
+// op(ops, input, output) over the batch of `make`'s inputs.
+template <class T, int In, int Out, class Make, class Op>
+void runPath(benchmark::State& state, Path path, Make make, Op op) {
+  if (!Vo::MatrixLu::isAvailable(path)) {
+    state.SkipWithError("path not available on this processor");
+    return;
+  }
+  const Vo::MatrixLu::Ops<T>& ops = Vo::MatrixLu::ops<T>(path);
+  std::vector<Elements<T, In>> in;
   for (std::size_t k = 0; k < batchSize; ++k) {
-    std::vector<T> m(16, T(0));
-    for (int c = 0; c < N; ++c)
-      for (int r = 0; r < N; ++r) {
-        // Row by row for the 3x3 linear matrix, column by column with stride 4 otherwise.
-        const int at =
-            N == 3 && std::is_same_v<Imp, Vo::MatrixImp::Matrix3x3Imp<T, Vo::MatrixImp::RowMajor3>>
-                ? 3 * r + c
-                : 4 * c + r;
-        m[at] = T(src[k * N * N + c * N + r]);
-      }
+    Elements<T, In> m;
+    std::copy(make(k), make(k) + In, m.e);
     in.push_back(m);
   }
-  std::vector<T> out(batchSize);
-  runUnary(state, in, out, [](const std::vector<T>& m) {
-    typename Imp::Decomposition d;
-    return Imp::decompose(m.data(), d) ? Imp::determinant(d) : T(0);
+  std::vector<Elements<T, Out>> out(batchSize);
+  runUnary(state, in, out, [&](const Elements<T, In>& m) {
+    Elements<T, Out> r{};
+    op(ops, m.e, r.e);
+    return r;
   });
 }
 
-template <class Imp, class T, int N>
-void stepSolve(benchmark::State& state) {
-  std::vector<typename Imp::Decomposition> in(batchSize);
-  const std::vector<double>& src = N == 3 ? general3() : general4();
-  for (std::size_t k = 0; k < batchSize; ++k) {
-    T m[16] = {};
-    for (int c = 0; c < N; ++c)
-      for (int r = 0; r < N; ++r) m[N == 3 ? 3 * r + c : 4 * c + r] = T(src[k * N * N + c * N + r]);
-    Imp::decompose(m, in[k]);
-  }
-  struct Out {
-    T e[16];
-  };
-  std::vector<Out> out(batchSize);
-  runUnary(state, in, out, [](const typename Imp::Decomposition& d) {
-    Out o;
-    Imp::invert(d, o.e);
-    return o;
-  });
+template <class T, Path path>
+void luLinearInverse(benchmark::State& state) {
+  const auto a = build<Vo::GeLinearMatrix3<T>>(general3(), 3, voLin<T>);
+  runPath<T, 9, 9>(
+      state, path, [&](std::size_t k) { return a[k].data(); },
+      [](const auto& ops, const T* m, T* r) { ops.linearInverse(m, r); });
+}
+template <class T, Path path>
+void luAffineInverse(benchmark::State& state) {
+  const auto a = voAffines<T>();
+  runPath<T, 16, 16>(
+      state, path, [&](std::size_t k) { return a[k].data(); },
+      [](const auto& ops, const T* m, T* r) { ops.affineInverse(m, r); });
+}
+template <class T, Path path>
+void luProjectiveInverse(benchmark::State& state) {
+  const auto a = build<Vo::GeProjectiveMatrix3<T>>(general4(), 4, voProj<T>);
+  runPath<T, 16, 16>(
+      state, path, [&](std::size_t k) { return a[k].data(); },
+      [](const auto& ops, const T* m, T* r) { ops.projectiveInverse(m, r); });
+}
+template <class T, Path path>
+void luProjectiveDeterminant(benchmark::State& state) {
+  const auto a = build<Vo::GeProjectiveMatrix3<T>>(general4(), 4, voProj<T>);
+  runPath<T, 16, 1>(
+      state, path, [&](std::size_t k) { return a[k].data(); },
+      [](const auto& ops, const T* m, T* r) { *r = ops.projectiveDeterminant(m); });
 }
 
-using Lu4f = Vo::MatrixImp::Matrix4x4Imp<float, Vo::MatrixImp::ColumnMajor4>;
-using Lu4d = Vo::MatrixImp::Matrix4x4Imp<double, Vo::MatrixImp::ColumnMajor4>;
-using Lu3f = Vo::MatrixImp::Matrix3x3Imp<float, Vo::MatrixImp::RowMajor3>;
-using Lu3d = Vo::MatrixImp::Matrix3x3Imp<double, Vo::MatrixImp::RowMajor3>;
-VO_BENCH("step_lu4f_decompose", "vo", (stepDecompose<Lu4f, float, 4>));
-VO_BENCH("step_lu4f_solve", "vo", (stepSolve<Lu4f, float, 4>));
-VO_BENCH("step_lu4d_decompose", "vo", (stepDecompose<Lu4d, double, 4>));
-VO_BENCH("step_lu4d_solve", "vo", (stepSolve<Lu4d, double, 4>));
-VO_BENCH("step_lu3f_decompose", "vo", (stepDecompose<Lu3f, float, 3>));
-VO_BENCH("step_lu3f_solve", "vo", (stepSolve<Lu3f, float, 3>));
-VO_BENCH("step_lu3d_decompose", "vo", (stepDecompose<Lu3d, double, 3>));
-VO_BENCH("step_lu3d_solve", "vo", (stepSolve<Lu3d, double, 3>));
+// "lu_mat3f_inverse_sse2/vo", ... for one element type and path.
+template <class T, Path path>
+bool addPath(const char* pathName) {
+  const std::string type = sizeof(T) == 4 ? "f_" : "d_";
+  const std::string suffix = std::string("_") + pathName;
+  add(("lu_mat3" + type + "inverse" + suffix).c_str(), "vo", luLinearInverse<T, path>);
+  add(("lu_affine4" + type + "inverse" + suffix).c_str(), "vo", luAffineInverse<T, path>);
+  add(("lu_mat4" + type + "inverse" + suffix).c_str(), "vo", luProjectiveInverse<T, path>);
+  add(("lu_mat4" + type + "det" + suffix).c_str(), "vo", luProjectiveDeterminant<T, path>);
+  return true;
+}
+const bool pathsAdded = addPath<float, Path::portable>("portable") &&
+                        addPath<float, Path::sse2>("sse2") && addPath<float, Path::avx2>("avx2") &&
+                        addPath<double, Path::portable>("portable") &&
+                        addPath<double, Path::sse2>("sse2") && addPath<double, Path::avx2>("avx2");
 
 }  // namespace

@@ -18,16 +18,21 @@
 //   own column computes.
 // Rows live in four-lane vectors (lane c = column c) held in registers, the multipliers in a
 // second set beside them. Nothing is allocated and nothing is stored to memory by index.
-
-#include <vezODedizezivuz/geScalar.h>
-#include <zevIRudez/FloatUtil.h>
+//
+// The kernels are instantiated once per instruction set, each in its own translation unit, over
+// a "lane set" L (the vector type and its few operations). This header therefore includes no
+// library header and gives everything internal linkage: a copy compiled for AVX2 can never be
+// the one the linker keeps for code that runs on a processor without it.
 
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
 
-#if (defined(__SSE2__) || defined(_M_X64)) && !defined(VO_LU_PORTABLE)
+#if (defined(__SSE2__) || defined(_M_X64)) && !defined(VO_NO_SIMD)
 #include <emmintrin.h>
+#if defined(__SSE4_1__)
+#include <smmintrin.h>
+#endif
 #define VO_LU_SSE2 1
 #endif
 
@@ -41,12 +46,48 @@
 
 namespace Vo {
 namespace MatrixImp {
+namespace {
 
-// Four lanes of T with the few operations the kernel needs. Masks are vectors whose lanes are
-// all ones (selected) or all zeros. SSE2 on x86-64; elsewhere the portable version below, which
-// computes the same values lane by lane.
+// The library's test for a pivot or a row too small to divide by (GeScalar<T>::isNegligible):
+// |x| <= 1e-6 for float, |x| < 1e-7 for double. matrixLu.cpp checks the float tolerance against
+// the library's; the tests hold the double one to GeScalar on the boundary.
+inline constexpr float negligibleFloat = 1e-6f;
+inline constexpr double negligibleDouble = 1e-7;
+
+// The builtins keep the magnitude in a vector register (the pivot search's critical path); <cmath>
+// would bring inline library functions into the wide kernels' files.
+VO_LU_INLINE float scalarAbs(float x) noexcept {
+#if defined(__GNUC__)
+  return __builtin_fabsf(x);
+#else
+  std::uint32_t b;
+  std::memcpy(&b, &x, sizeof b);
+  b &= 0x7FFFFFFFu;
+  std::memcpy(&x, &b, sizeof b);
+  return x;
+#endif
+}
+VO_LU_INLINE double scalarAbs(double x) noexcept {
+#if defined(__GNUC__)
+  return __builtin_fabs(x);
+#else
+  std::uint64_t b;
+  std::memcpy(&b, &x, sizeof b);
+  b &= 0x7FFFFFFFFFFFFFFFu;
+  std::memcpy(&x, &b, sizeof b);
+  return x;
+#endif
+}
+
+VO_LU_INLINE bool isNegligible(float x) noexcept { return scalarAbs(x) <= negligibleFloat; }
+VO_LU_INLINE bool isNegligible(double x) noexcept { return scalarAbs(x) < negligibleDouble; }
+
+// Four lanes of T with the few operations the kernel needs, one element at a time: the path of
+// processors without SIMD and the one the vector lane sets are held to. Masks are vectors whose
+// lanes are all ones (selected) or all zeros.
 template <class T>
 struct PortableLanes {
+  using Scalar = T;
   using Bits = std::conditional_t<sizeof(T) == 4, std::uint32_t, std::uint64_t>;
   struct V {
     T v[4];
@@ -76,6 +117,12 @@ struct PortableLanes {
   static V mul(V a, V b) noexcept {
     return each([&](int i) { return a.v[i] * b.v[i]; });
   }
+  static V add(V a, V b) noexcept {
+    return each([&](int i) { return a.v[i] + b.v[i]; });
+  }
+  static V neg(V a) noexcept {
+    return each([&](int i) { return -a.v[i]; });
+  }
   static V div(V a, V b) noexcept {
     return each([&](int i) { return a.v[i] / b.v[i]; });
   }
@@ -102,8 +149,20 @@ struct PortableLanes {
     return each([&](int i) { return a.v[i] > b.v[i] ? a.v[i] : b.v[i]; });
   }
   static V loadu(const T* p) noexcept { return {{p[0], p[1], p[2], p[3]}}; }
+  // The rows of a 3x3 matrix stored row by row, p[0..8] (lane 3 unspecified).
+  static void loadRows3x3(const T* p, V& a, V& b, V& c) noexcept {
+    a = set(p[0], p[1], p[2], T(0));
+    b = set(p[3], p[4], p[5], T(0));
+    c = set(p[6], p[7], p[8], T(0));
+  }
   static void storeu(T* p, V a) noexcept { std::memcpy(p, a.v, sizeof a.v); }
-  static void store3(T* p, V a) noexcept { std::memcpy(p, a.v, 3 * sizeof(T)); }
+  // Lanes 0-2 of a, b and c to p[0..8].
+  static void store3x3(T* p, V a, V b, V c) noexcept {
+    std::memcpy(p, a.v, 3 * sizeof(T));
+    std::memcpy(p + 3, b.v, 3 * sizeof(T));
+    std::memcpy(p + 6, c.v, 3 * sizeof(T));
+  }
+  static V withLane3(V a, T x) noexcept { return {{a.v[0], a.v[1], a.v[2], x}}; }
   static void transpose(V& a, V& b, V& c, V& d) noexcept {
     const V m[4] = {a, b, c, d};
     a = {{m[0].v[0], m[1].v[0], m[2].v[0], m[3].v[0]}};
@@ -112,28 +171,20 @@ struct PortableLanes {
     d = {{m[0].v[3], m[1].v[3], m[2].v[3], m[3].v[3]}};
   }
   static V abs(V a) noexcept {
-    return each([&](int i) { return GeScalar<T>::abs(a.v[i]); });
+    return each([&](int i) { return scalarAbs(a.v[i]); });
   }
   static V negligible(V a) noexcept {
-    return each([&](int i) { return maskLane(GeScalar<T>::isNegligible(a.v[i])); });
+    return each([&](int i) { return maskLane(isNegligible(a.v[i])); });
   }
   static V mask(int laneBits) noexcept {
     return each([&](int i) { return maskLane((laneBits >> i) & 1); });
   }
 };
 
-#ifndef VO_LU_SSE2
+#ifdef VO_LU_SSE2
 
-template <class T>
-struct Lanes : PortableLanes<T> {};
-
-#else
-
-template <class T>
-struct Lanes;
-
-template <>
-struct Lanes<float> {
+struct Sse2Float {
+  using Scalar = float;
   using V = __m128;
   static VO_LU_INLINE V set(float a, float b, float c, float d) noexcept {
     return _mm_set_ps(d, c, b, a);
@@ -144,6 +195,8 @@ struct Lanes<float> {
   static VO_LU_INLINE V broadcast(V v, int i) noexcept { return _mm_set1_ps(v[i]); }
   static VO_LU_INLINE V sub(V a, V b) noexcept { return _mm_sub_ps(a, b); }
   static VO_LU_INLINE V mul(V a, V b) noexcept { return _mm_mul_ps(a, b); }
+  static VO_LU_INLINE V add(V a, V b) noexcept { return _mm_add_ps(a, b); }
+  static VO_LU_INLINE V neg(V a) noexcept { return _mm_xor_ps(a, _mm_set1_ps(-0.0f)); }
   static VO_LU_INLINE V div(V a, V b) noexcept { return _mm_div_ps(a, b); }
   static VO_LU_INLINE V bitAnd(V a, V b) noexcept { return _mm_and_ps(a, b); }
   static VO_LU_INLINE V bitOr(V a, V b) noexcept { return _mm_or_ps(a, b); }
@@ -154,15 +207,32 @@ struct Lanes<float> {
   static VO_LU_INLINE int lowMaskBits(V mask) noexcept { return _mm_movemask_ps(mask); }
   // b where mask is clear, a where it is set.
   static VO_LU_INLINE V select(V mask, V a, V b) noexcept {
+#if defined(__SSE4_1__)
+    return _mm_blendv_ps(b, a, mask);
+#else
     return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b));
+#endif
   }
   static VO_LU_INLINE V max(V a, V b) noexcept { return _mm_max_ps(a, b); }
   static VO_LU_INLINE V loadu(const float* p) noexcept { return _mm_loadu_ps(p); }
+  // Whole 16-byte loads, none past p[8]; lane 3 is the next row's first element.
+  static VO_LU_INLINE void loadRows3x3(const float* p, V& a, V& b, V& c) noexcept {
+    a = _mm_loadu_ps(p), b = _mm_loadu_ps(p + 3);
+    const V last = _mm_loadu_ps(p + 5);
+    c = _mm_shuffle_ps(last, last, _MM_SHUFFLE(3, 3, 2, 1));
+  }
   static VO_LU_INLINE void storeu(float* p, V v) noexcept { _mm_storeu_ps(p, v); }
-  // Lanes 0-2 only.
-  static VO_LU_INLINE void store3(float* p, V v) noexcept {
-    _mm_storel_pi(reinterpret_cast<__m64*>(p), v);
-    _mm_store_ss(p + 2, _mm_movehl_ps(v, v));
+  // Lanes 0-2 of a, b and c to p[0..8] as 16 + 16 + 4 bytes: a caller copying the result with
+  // 16-byte loads then reads each from one store, which the processor forwards.
+  static VO_LU_INLINE void store3x3(float* p, V a, V b, V c) noexcept {
+    const V b0a2 = _mm_shuffle_ps(b, a, _MM_SHUFFLE(2, 2, 0, 0));
+    _mm_storeu_ps(p, _mm_shuffle_ps(a, b0a2, _MM_SHUFFLE(0, 2, 1, 0)));
+    _mm_storeu_ps(p + 4, _mm_shuffle_ps(b, c, _MM_SHUFFLE(1, 0, 2, 1)));
+    _mm_store_ss(p + 8, _mm_movehl_ps(c, c));
+  }
+  static VO_LU_INLINE V withLane3(V a, float x) noexcept {
+    const V xa2 = _mm_shuffle_ps(_mm_set1_ps(x), a, _MM_SHUFFLE(2, 2, 0, 0));
+    return _mm_shuffle_ps(a, xa2, _MM_SHUFFLE(0, 2, 1, 0));
   }
   static VO_LU_INLINE void transpose(V& a, V& b, V& c, V& d) noexcept {
     _MM_TRANSPOSE4_PS(a, b, c, d);
@@ -170,9 +240,8 @@ struct Lanes<float> {
   static VO_LU_INLINE V abs(V a) noexcept {
     return _mm_and_ps(a, _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF)));
   }
-  // GeScalar<float>::isNegligible lane by lane: FloatUtil::isEqual(x, 0), |x| <= 1e-6f.
   static VO_LU_INLINE V negligible(V a) noexcept {
-    return _mm_cmple_ps(abs(a), _mm_set1_ps(FloatUtil::defaultTolerance));
+    return _mm_cmple_ps(abs(a), _mm_set1_ps(negligibleFloat));
   }
   // Lane i selected when bit i of `bits` is set.
   static VO_LU_INLINE V mask(int bits) noexcept {
@@ -181,8 +250,9 @@ struct Lanes<float> {
   }
 };
 
-template <>
-struct Lanes<double> {
+// A 4-double row split over two registers.
+struct Sse2Double {
+  using Scalar = double;
   struct V {
     __m128d lo, hi;
   };
@@ -198,6 +268,13 @@ struct Lanes<double> {
   }
   static VO_LU_INLINE V mul(V a, V b) noexcept {
     return {_mm_mul_pd(a.lo, b.lo), _mm_mul_pd(a.hi, b.hi)};
+  }
+  static VO_LU_INLINE V add(V a, V b) noexcept {
+    return {_mm_add_pd(a.lo, b.lo), _mm_add_pd(a.hi, b.hi)};
+  }
+  static VO_LU_INLINE V neg(V a) noexcept {
+    const __m128d sign = _mm_set1_pd(-0.0);
+    return {_mm_xor_pd(a.lo, sign), _mm_xor_pd(a.hi, sign)};
   }
   static VO_LU_INLINE V div(V a, V b) noexcept {
     return {_mm_div_pd(a.lo, b.lo), _mm_div_pd(a.hi, b.hi)};
@@ -217,8 +294,12 @@ struct Lanes<double> {
     return _mm_movemask_pd(mask.lo) | (_mm_movemask_pd(mask.hi) << 2);
   }
   static VO_LU_INLINE V select(V mask, V a, V b) noexcept {
+#if defined(__SSE4_1__)
+    return {_mm_blendv_pd(b.lo, a.lo, mask.lo), _mm_blendv_pd(b.hi, a.hi, mask.hi)};
+#else
     return {_mm_or_pd(_mm_and_pd(mask.lo, a.lo), _mm_andnot_pd(mask.lo, b.lo)),
             _mm_or_pd(_mm_and_pd(mask.hi, a.hi), _mm_andnot_pd(mask.hi, b.hi))};
+#endif
   }
   static VO_LU_INLINE V max(V a, V b) noexcept {
     return {_mm_max_pd(a.lo, b.lo), _mm_max_pd(a.hi, b.hi)};
@@ -226,13 +307,25 @@ struct Lanes<double> {
   static VO_LU_INLINE V loadu(const double* p) noexcept {
     return {_mm_loadu_pd(p), _mm_loadu_pd(p + 2)};
   }
+  static VO_LU_INLINE void loadRows3x3(const double* p, V& a, V& b, V& c) noexcept {
+    a = loadu(p), b = loadu(p + 3);
+    c = {_mm_loadu_pd(p + 6), _mm_load_sd(p + 8)};
+  }
   static VO_LU_INLINE void storeu(double* p, V v) noexcept {
     _mm_storeu_pd(p, v.lo);
     _mm_storeu_pd(p + 2, v.hi);
   }
-  static VO_LU_INLINE void store3(double* p, V v) noexcept {
-    _mm_storeu_pd(p, v.lo);
-    _mm_store_sd(p + 2, v.hi);
+  // As 16-byte pieces at offsets 0, 16, 32, 48 and 8 bytes at 64, the pieces a caller's copy
+  // loads.
+  static VO_LU_INLINE void store3x3(double* p, V a, V b, V c) noexcept {
+    _mm_storeu_pd(p, a.lo);
+    _mm_storeu_pd(p + 2, _mm_shuffle_pd(a.hi, b.lo, 0));
+    _mm_storeu_pd(p + 4, _mm_shuffle_pd(b.lo, b.hi, 1));
+    _mm_storeu_pd(p + 6, c.lo);
+    _mm_store_sd(p + 8, c.hi);
+  }
+  static VO_LU_INLINE V withLane3(V a, double x) noexcept {
+    return {a.lo, _mm_move_sd(_mm_set1_pd(x), a.hi)};
   }
   static VO_LU_INLINE void transpose(V& a, V& b, V& c, V& d) noexcept {
     const V a0 = a, b0 = b, c0 = c, d0 = d;
@@ -245,10 +338,9 @@ struct Lanes<double> {
     const __m128d m = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFF));
     return {_mm_and_pd(a.lo, m), _mm_and_pd(a.hi, m)};
   }
-  // GeScalar<double>::isNegligible lane by lane.
   static VO_LU_INLINE V negligible(V a) noexcept {
     const V b = abs(a);
-    const __m128d t = _mm_set1_pd(GeScalar<double>::negligibleBelow);
+    const __m128d t = _mm_set1_pd(negligibleDouble);
     return {_mm_cmplt_pd(b.lo, t), _mm_cmplt_pd(b.hi, t)};
   }
   static VO_LU_INLINE V mask(int bits) noexcept {
@@ -260,10 +352,10 @@ struct Lanes<double> {
 
 #endif
 
-template <class T, int n>
+template <class L, int n>
 class LuKernel {
  public:
-  using L = Lanes<T>;
+  using T = typename L::Scalar;
   using V = typename L::V;
 
   // The packed factors, row i in row[i] (unit lower triangle below the diagonal, upper triangle
@@ -282,74 +374,29 @@ class LuKernel {
     T at(int r, int c) const noexcept { return c < r ? L::lane(lower[r], c) : L::lane(row[r], c); }
   };
 
-  // Factors the rows in d.row (lanes n..3 zero, d.lower is filled); lane i of rowMax is the largest
-  // magnitude of row i. False when a row's largest magnitude or a pivot is negligible, or when no
-  // pivot can be chosen (NaN elements).
+  // Factors the rows in d.row (lanes n..3 are never read; d.lower is filled); lane i of rowMax is
+  // the largest magnitude of row i. False when a row's largest magnitude or a pivot is negligible,
+  // or when no pivot can be chosen (NaN elements).
   static VO_LU_INLINE bool decompose(Decomposition& d, V rowMax) noexcept {
-    V* r = d.row;
     if (L::lowMaskBits(L::negligible(rowMax)) & ((1 << n) - 1)) return false;
     const V scales = L::div(L::set1(T(1)), rowMax);
     T scale[n];
-    int* origin = d.origin;
     VO_LU_UNROLL
     for (int i = 0; i < n; ++i) {
       scale[i] = L::lane(scales, i);
-      origin[i] = i;
+      d.origin[i] = i;
+      d.lower[i] = L::zero();
     }
-    V* lower = d.lower;
-    VO_LU_UNROLL
-    for (int i = 0; i < n; ++i) lower[i] = L::zero();
     int exchanges = 0;
     VO_LU_UNROLL
     for (int j = 0; j < n; ++j) {
-      // The last row whose scaled magnitude is >= the largest before it: a tie goes to the
-      // later row, NaN is never taken.
-      T big = T(0);
-      int pmax = -1;
-      VO_LU_UNROLL
-      for (int i = j; i < n; ++i) {
-        const T candidate = scale[i] * GeScalar<T>::abs(L::lane(r[i], j));
-        if (candidate >= big) {
-          big = candidate;
-          pmax = i;
-        }
-      }
+      int pmax;
+      pivot(d, scale, j, pmax, exchanges);
       if (pmax < 0) return false;
       d.index[j] = pmax;
-      // Branches on purpose: a predicted pivot lets the elimination start before the
-      // candidates are even computed, and the pivots of real matrices (projections, rigid
-      // motions) repeat from call to call. Masked selects were measured slower even on random
-      // pivots, as they put the whole search on the critical path.
-      VO_LU_UNROLL
-      for (int i = j + 1; i < n; ++i) {
-        if (pmax == i) {
-          const V row = r[i];
-          r[i] = r[j];
-          r[j] = row;
-          const V low = lower[i];
-          lower[i] = lower[j];
-          lower[j] = low;
-          const int o = origin[i];
-          origin[i] = origin[j];
-          origin[j] = o;
-          scale[i] = scale[j];
-          ++exchanges;
-        }
-      }
-      const T pivot = L::lane(r[j], j);
-      if (GeScalar<T>::isNegligible(pivot)) return false;
-      if (j + 1 < n) {
-        const V inv = L::set1(T(1) / pivot);
-        const V here = L::mask(1 << j);
-        VO_LU_UNROLL
-        for (int i = j + 1; i < n; ++i) {
-          // LU(i, j) · (1 / LU(j, j)), then LU(i, k) − LU(i, j)·LU(j, k) in the lanes k > j;
-          // the lanes up to j become scratch and are never read again.
-          const V l = L::mul(L::broadcast(r[i], j), inv);
-          lower[i] = L::select(here, l, lower[i]);
-          r[i] = L::sub(r[i], L::mul(l, r[j]));
-        }
-      }
+      const T pivot = L::lane(d.row[j], j);
+      if (isNegligible(pivot)) return false;
+      if (j + 1 < n) eliminateBelow(d, j, pivot);
     }
     // 1 negated once per exchange.
     d.parity = T(1 - 2 * (exchanges & 1));
@@ -394,7 +441,60 @@ class LuKernel {
     for (int i = 0; i < n; ++i) det = det * L::lane(d.row[i], i);
     return det;
   }
+
+ private:
+  // Chooses the pivot of column j and brings its row to position j; pmax is the row it came
+  // from, −1 when none can be chosen. The pivot is the last row whose scaled magnitude is >= the
+  // largest before it: a tie goes to the later row, NaN is never taken.
+  // Branches on purpose: a predicted pivot lets the elimination start before the candidates are
+  // even computed, and the pivots of real matrices (projections, rigid motions) repeat from call
+  // to call. Masked selects were measured slower even on shuffled rows, as they put the whole
+  // search on the critical path.
+  static VO_LU_INLINE void pivot(Decomposition& d, T* scale, int j, int& pmax,
+                                 int& exchanges) noexcept {
+    T big = T(0);
+    pmax = -1;
+    VO_LU_UNROLL
+    for (int i = j; i < n; ++i) {
+      const T candidate = scale[i] * scalarAbs(L::lane(d.row[i], j));
+      if (candidate >= big) {
+        big = candidate;
+        pmax = i;
+      }
+    }
+    VO_LU_UNROLL
+    for (int i = j + 1; i < n; ++i) {
+      if (pmax == i) {
+        swap(d.row[i], d.row[j]);
+        swap(d.lower[i], d.lower[j]);
+        swap(d.origin[i], d.origin[j]);
+        scale[i] = scale[j];
+        ++exchanges;
+      }
+    }
+  }
+
+  // LU(i, j) · (1 / LU(j, j)) for the rows below j, then LU(i, k) − LU(i, j)·LU(j, k) in their
+  // lanes k > j; the lanes up to j become scratch and are never read again.
+  static VO_LU_INLINE void eliminateBelow(Decomposition& d, int j, T pivot) noexcept {
+    const V inv = L::set1(T(1) / pivot);
+    const V here = L::mask(1 << j);
+    VO_LU_UNROLL
+    for (int i = j + 1; i < n; ++i) {
+      const V l = L::mul(L::broadcast(d.row[i], j), inv);
+      d.lower[i] = L::select(here, l, d.lower[i]);
+      d.row[i] = L::sub(d.row[i], L::mul(l, d.row[j]));
+    }
+  }
+
+  template <class X>
+  static VO_LU_INLINE void swap(X& a, X& b) noexcept {
+    const X t = a;
+    a = b;
+    b = t;
+  }
 };
 
+}  // namespace
 }  // namespace MatrixImp
 }  // namespace Vo

@@ -1,7 +1,10 @@
 #include <vezODedizezivuz/geMatrix3.h>
 
-#include "base/matrix3x3Imp.imp"
-#include "base/matrix4x4Imp.imp"
+#include <zevIRudez/Assertions.h>
+
+#include "base/luKernel.h"
+#include "base/matrixOrder.h"
+#include "matrixLuActive.h"
 
 namespace Vo {
 
@@ -43,29 +46,27 @@ void adjoint4(const T* e, T* out) noexcept {
   }
 }
 
+static_assert(MatrixImp::negligibleDouble == GeScalar<double>::negligibleBelow,
+              "the kernels call a pivot negligible as GeScalar<double> does");
+
+[[noreturn]] void reportSingular3() { GeReportSites::linearMatrixSingular.raise(); }
+[[noreturn]] void reportSingular4() { GeReportSites::projectiveMatrixSingular.raise(); }
+
 }  // namespace
 
 // --- GeLinearMatrix3 ---------------------------------------------------------------------------
 
 template <class T>
 GeLinearMatrix3<T> GeLinearMatrix3<T>::computeInverse() const {
-  using Imp = MatrixImp::Matrix3x3Imp<T, MatrixImp::RowMajor3>;
-  typename Imp::Decomposition d;
-  if (!Imp::decompose(elem, d)) Imp::reportSingular();
   GeLinearMatrix3 r;
-  Imp::invert(d, r.elem);
+  if (!MatrixLu::chosen<T>().linearInverse(elem, r.elem)) reportSingular3();
   return r;
 }
 
 template <class T>
 void GeLinearMatrix3<T>::computeInverseAndDeterminant(GeLinearMatrix3& inverse,
                                                       T& determinant) const noexcept {
-  using Imp = MatrixImp::Matrix3x3Imp<T, MatrixImp::RowMajor3>;
-  typename Imp::Decomposition d;
-  if (!Imp::decompose(elem, d)) return;
-  // The inverse may be the object itself: it was read completely by the decomposition.
-  Imp::invert(d, inverse.elem);
-  determinant = Imp::determinant(d);
+  MatrixLu::chosen<T>().linearInverseAndDeterminant(elem, inverse.elem, &determinant);
 }
 
 template <class T>
@@ -75,40 +76,18 @@ std::ostream& GeLinearMatrix3<T>::dump(std::ostream& os) const {
 
 // --- GeAffineMatrix3 ---------------------------------------------------------------------------
 
-namespace {
-
-// The translation of the inverse, −(R·t), written into column 3 of `out` (R already there).
-template <class T>
-void writeInverseTranslation(const T* t, T* out) noexcept {
-  for (int r = 0; r < 3; ++r) {
-    out[12 + r] = -(out[r] * t[0] + out[4 + r] * t[1] + out[8 + r] * t[2]);
-  }
-}
-
-}  // namespace
-
 template <class T>
 GeAffineMatrix3<T> GeAffineMatrix3<T>::computeInverse() const {
-  using Imp = MatrixImp::Matrix3x3Imp<T, MatrixImp::ColumnMajor4>;
-  typename Imp::Decomposition d;
-  if (!Imp::decompose(elem, d)) Imp::reportSingular();
   GeAffineMatrix3 r;
-  Imp::invert(d, r.elem);
-  writeInverseTranslation(elem + 12, r.elem);
+  if (!MatrixLu::chosen<T>().affineInverse(elem, r.elem)) reportSingular3();
   return r;
 }
 
 template <class T>
 void GeAffineMatrix3<T>::computeInverseAndDeterminant(GeAffineMatrix3& inverse,
                                                       T& determinant) const noexcept {
-  using Imp = MatrixImp::Matrix3x3Imp<T, MatrixImp::ColumnMajor4>;
-  typename Imp::Decomposition d;
   // A singular linear part leaves the first argument wholly unwritten, translation included.
-  if (!Imp::decompose(elem, d)) return;
-  const T t[3] = {elem[12], elem[13], elem[14]};
-  Imp::invert(d, inverse.elem);
-  writeInverseTranslation(t, inverse.elem);
-  determinant = Imp::determinant(d);
+  MatrixLu::chosen<T>().affineInverseAndDeterminant(elem, inverse.elem, &determinant);
 }
 
 template <class T>
@@ -135,30 +114,20 @@ GeProjectiveMatrix3<T> GeProjectiveMatrix3<T>::computeAdjoint(
 
 template <class T>
 T GeProjectiveMatrix3<T>::computeDeterminant() const noexcept {
-  using Imp = MatrixImp::Matrix4x4Imp<T, MatrixImp::ColumnMajor4>;
-  typename Imp::Decomposition d;
-  if (!Imp::decompose(elem, d)) return T(0);
-  return Imp::determinant(d);
+  return MatrixLu::chosen<T>().projectiveDeterminant(elem);
 }
 
 template <class T>
 GeProjectiveMatrix3<T> GeProjectiveMatrix3<T>::computeInverse() const {
-  using Imp = MatrixImp::Matrix4x4Imp<T, MatrixImp::ColumnMajor4>;
-  typename Imp::Decomposition d;
-  if (!Imp::decompose(elem, d)) Imp::reportSingular();
   GeProjectiveMatrix3 r;
-  Imp::invert(d, r.elem);
+  if (!MatrixLu::chosen<T>().projectiveInverse(elem, r.elem)) reportSingular4();
   return r;
 }
 
 template <class T>
 void GeProjectiveMatrix3<T>::computeInverseAndDeterminant(GeProjectiveMatrix3& inverse,
                                                           T& determinant) const noexcept {
-  using Imp = MatrixImp::Matrix4x4Imp<T, MatrixImp::ColumnMajor4>;
-  typename Imp::Decomposition d;
-  if (!Imp::decompose(elem, d)) return;
-  Imp::invert(d, inverse.elem);
-  determinant = Imp::determinant(d);
+  MatrixLu::chosen<T>().projectiveInverseAndDeterminant(elem, inverse.elem, &determinant);
 }
 
 template <class T>
