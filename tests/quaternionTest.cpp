@@ -203,7 +203,7 @@ TYPED_TEST(Quaternions, EulerReadingLocksBeyondAStrictThresholdAndRejectsAFirstA
   }
   GeLinearMatrix3<T> m;
   const auto rejects = [](auto call) {
-    return VoTest::failsWith(call, "primitives/geQuaternion3.imp", 58, "firstAxis < 3");
+    return VoTest::failsWith(call, "primitives/geQuaternion3.imp", 60, "firstAxis < 3");
   };
   EXPECT_TRUE(rejects([&] { Q<T>().setEuler(convention<T>(3), 1, 2, 3); }));
   EXPECT_TRUE(rejects([&] { Q<T>().getEuler(convention<T>(3), r[0], r[1], r[2]); }));

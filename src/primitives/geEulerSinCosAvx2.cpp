@@ -1,0 +1,124 @@
+// AVX2 sines and cosines of three angles. Compiled with -mavx2 -mno-fma and called only after the
+// processor has been seen to support AVX2; see the kernel header for the rounding argument and
+// why this file includes no library header.
+
+#include "geEulerSinCosKernel.h"
+
+#if defined(__AVX2__)
+#include <immintrin.h>
+
+namespace Vo {
+namespace EulerSinCos {
+
+namespace {
+
+// π/2 in three parts: the first two have 33 significant bits, so k times either is exact for
+// every |k| < 2^20 (the covered angles need |k| <= 2608), and the angle minus k times the first
+// is exact too. The third is the rest rounded to double.
+constexpr double halfPi1 = 1.5707963267341256;
+constexpr double halfPi2 = 6.077100506303966e-11;
+constexpr double halfPi3 = 2.0222662487959506e-21;
+constexpr double twoOverPi = 0.6366197723675814;
+
+// Minimax coefficients of sin r = r + r³·S(r²) and cos r = 1 − r²/2 + r⁴·C(r²) on |r| <= π/4
+// (relative error below 2^-58 for the sine and about 2^-56 for the cosine, far below the margin).
+constexpr double s1 = -1.66666666666666324348e-01, s2 = 8.33333333332248946124e-03,
+                 s3 = -1.98412698298579493134e-04, s4 = 2.75573137070700676789e-06,
+                 s5 = -2.50507602534068634195e-08, s6 = 1.58969099521155010221e-10;
+constexpr double c1 = 4.16666666666666019037e-02, c2 = -1.38888888888741095749e-03,
+                 c3 = 2.48015872894767294178e-05, c4 = -2.75573143513906633035e-07,
+                 c5 = 2.08757232129817482790e-09, c6 = -1.13596475577881948265e-11;
+
+// The margin, relative to the value: the polynomial and the reduction stay within about 2^-50 of
+// the exact value and the system functions within one double unit, so 2^-40 leaves ample room,
+// and a lane is only refused when its value lies within 2^-17 float units of a midpoint.
+constexpr double margin = 9.094947017729282379e-13;  // 2^-40
+
+inline __m256d poly(__m256d z, double a1, double a2, double a3, double a4, double a5, double a6) {
+  __m256d p = _mm256_set1_pd(a6);
+  p = _mm256_add_pd(_mm256_mul_pd(p, z), _mm256_set1_pd(a5));
+  p = _mm256_add_pd(_mm256_mul_pd(p, z), _mm256_set1_pd(a4));
+  p = _mm256_add_pd(_mm256_mul_pd(p, z), _mm256_set1_pd(a3));
+  p = _mm256_add_pd(_mm256_mul_pd(p, z), _mm256_set1_pd(a2));
+  return _mm256_add_pd(_mm256_mul_pd(p, z), _mm256_set1_pd(a1));
+}
+
+// Lanes whose value rounds to the same float as everything within the margin of it.
+inline __m128 safelyRounded(__m256d v, __m128& rounded) {
+  const __m256d absMask = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7fffffffffffffffLL));
+  const __m256d m = _mm256_mul_pd(_mm256_and_pd(v, absMask), _mm256_set1_pd(margin));
+  rounded = _mm256_cvtpd_ps(v);
+  const __m128 below = _mm256_cvtpd_ps(_mm256_sub_pd(v, m));
+  const __m128 above = _mm256_cvtpd_ps(_mm256_add_pd(v, m));
+  return _mm_and_ps(_mm_cmpeq_ps(below, rounded), _mm_cmpeq_ps(above, rounded));
+}
+
+}  // namespace
+
+unsigned sinCosAvx2(const float* angles, float* sines, float* cosines) noexcept {
+  const __m128 a = _mm_setr_ps(angles[0], angles[1], angles[2], 0.0f);
+  const __m256d t = _mm256_cvtps_pd(a);
+  // Ordered comparison: NaN is refused with the infinities and the large angles.
+  const __m256d absMask = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7fffffffffffffffLL));
+  const __m256d inRange = _mm256_cmp_pd(_mm256_and_pd(t, absMask),
+                                        _mm256_set1_pd(double(coveredMagnitude)), _CMP_LE_OQ);
+
+  // r = t − k·π/2 with k the nearest integer to t·2/π, so |r| <= π/4 (slightly more where t·2/π
+  // rounds across a half, well inside the polynomials' accuracy).
+  const __m256d k = _mm256_round_pd(_mm256_mul_pd(t, _mm256_set1_pd(twoOverPi)),
+                                    _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+  __m256d r = _mm256_sub_pd(t, _mm256_mul_pd(k, _mm256_set1_pd(halfPi1)));
+  r = _mm256_sub_pd(r, _mm256_mul_pd(k, _mm256_set1_pd(halfPi2)));
+  r = _mm256_sub_pd(r, _mm256_mul_pd(k, _mm256_set1_pd(halfPi3)));
+
+  const __m256d z = _mm256_mul_pd(r, r);
+  const __m256d sinR =
+      _mm256_add_pd(r, _mm256_mul_pd(_mm256_mul_pd(z, r), poly(z, s1, s2, s3, s4, s5, s6)));
+  const __m256d cosR =
+      _mm256_add_pd(_mm256_sub_pd(_mm256_set1_pd(1.0), _mm256_mul_pd(z, _mm256_set1_pd(0.5))),
+                    _mm256_mul_pd(_mm256_mul_pd(z, z), poly(z, c1, c2, c3, c4, c5, c6)));
+
+  // Quadrant k mod 4: odd quadrants exchange sine and cosine; the sine is negated in quadrants 2
+  // and 3, the cosine in 1 and 2. k + 1.5·2^52 lies in [2^52, 2^53), where the low bits of the
+  // significand hold k in two's complement.
+  const __m256i q = _mm256_castpd_si256(_mm256_add_pd(k, _mm256_set1_pd(6755399441055744.0)));
+  const __m256i one = _mm256_set1_epi64x(1);
+  const __m256d odd = _mm256_castsi256_pd(_mm256_cmpeq_epi64(_mm256_and_si256(q, one), one));
+  const __m256i sinSign = _mm256_slli_epi64(_mm256_srli_epi64(q, 1), 63);
+  const __m256i cosSign = _mm256_slli_epi64(_mm256_xor_si256(q, _mm256_srli_epi64(q, 1)), 63);
+  // sin ±0 is the angle itself; the reduction and the polynomial would turn −0 into +0.
+  const __m256d sine = _mm256_blendv_pd(
+      _mm256_xor_pd(_mm256_blendv_pd(sinR, cosR, odd), _mm256_castsi256_pd(sinSign)), t,
+      _mm256_cmp_pd(t, _mm256_setzero_pd(), _CMP_EQ_OQ));
+  const __m256d cosine =
+      _mm256_xor_pd(_mm256_blendv_pd(cosR, sinR, odd), _mm256_castsi256_pd(cosSign));
+
+  __m128 sineF, cosineF;
+  const __m128 sineSafe = safelyRounded(sine, sineF);
+  const __m128 cosineSafe = safelyRounded(cosine, cosineF);
+  const int ok = _mm_movemask_ps(_mm_and_ps(sineSafe, cosineSafe)) & _mm256_movemask_pd(inRange);
+  alignas(16) float s[4], c[4];
+  _mm_store_ps(s, sineF);
+  _mm_store_ps(c, cosineF);
+  for (int n = 0; n < 3; ++n) {
+    sines[n] = s[n];
+    cosines[n] = c[n];
+  }
+  return ~static_cast<unsigned>(ok) & 7u;
+}
+
+}  // namespace EulerSinCos
+}  // namespace Vo
+
+#else
+
+namespace Vo {
+namespace EulerSinCos {
+
+// Never called where AVX2 is not compiled in; every lane is left to the caller.
+unsigned sinCosAvx2(const float*, float*, float*) noexcept { return 7u; }
+
+}  // namespace EulerSinCos
+}  // namespace Vo
+
+#endif
