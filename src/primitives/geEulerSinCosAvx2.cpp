@@ -29,35 +29,36 @@ constexpr double c1 = 4.16666666666666019037e-02, c2 = -1.38888888888741095749e-
                  c3 = 2.48015872894767294178e-05, c4 = -2.75573143513906633035e-07,
                  c5 = 2.08757232129817482790e-09, c6 = -1.13596475577881948265e-11;
 
-// The margin, relative to the value: the polynomial and the reduction stay within about 2^-50 of
-// the exact value and the system functions within one double unit, so 2^-40 leaves ample room,
-// and a lane is only refused when its value lies within 2^-17 float units of a midpoint.
-constexpr double margin = 9.094947017729282379e-13;  // 2^-40
+// A double that rounds to a float lies between two float rounding midpoints; in the bits of a
+// double these sit where the low 29 bits of the significand are 2^28. A lane is answered when
+// moving its value by `margin` double units either way crosses no midpoint. The polynomial and
+// the reduction stay within about 2^-50 of the exact value (2^2 units) and the system functions
+// within one unit, so 2^13 units (about 2^-40 of the value) leave ample room, and a lane is
+// refused only within 2^-16 float units of a midpoint.
+constexpr long long margin = 1LL << 13;
 
-inline __m256d poly(__m256d z, double a1, double a2, double a3, double a4, double a5, double a6) {
-  __m256d p = _mm256_set1_pd(a6);
-  p = _mm256_add_pd(_mm256_mul_pd(p, z), _mm256_set1_pd(a5));
-  p = _mm256_add_pd(_mm256_mul_pd(p, z), _mm256_set1_pd(a4));
-  p = _mm256_add_pd(_mm256_mul_pd(p, z), _mm256_set1_pd(a3));
-  p = _mm256_add_pd(_mm256_mul_pd(p, z), _mm256_set1_pd(a2));
-  return _mm256_add_pd(_mm256_mul_pd(p, z), _mm256_set1_pd(a1));
+// Degree-5 polynomial in z by Estrin's scheme, shorter in latency than Horner's.
+inline __m256d poly(__m256d z, __m256d z2, __m256d z4, double a1, double a2, double a3, double a4,
+                    double a5, double a6) {
+  const __m256d p01 = _mm256_add_pd(_mm256_set1_pd(a1), _mm256_mul_pd(_mm256_set1_pd(a2), z));
+  const __m256d p23 = _mm256_add_pd(_mm256_set1_pd(a3), _mm256_mul_pd(_mm256_set1_pd(a4), z));
+  const __m256d p45 = _mm256_add_pd(_mm256_set1_pd(a5), _mm256_mul_pd(_mm256_set1_pd(a6), z));
+  return _mm256_add_pd(_mm256_add_pd(p01, _mm256_mul_pd(z2, p23)), _mm256_mul_pd(z4, p45));
 }
 
-// Lanes whose value rounds to the same float as everything within the margin of it.
-inline __m128 safelyRounded(__m256d v, __m128& rounded) {
-  const __m256d absMask = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7fffffffffffffffLL));
-  const __m256d m = _mm256_mul_pd(_mm256_and_pd(v, absMask), _mm256_set1_pd(margin));
-  rounded = _mm256_cvtpd_ps(v);
-  const __m128 below = _mm256_cvtpd_ps(_mm256_sub_pd(v, m));
-  const __m128 above = _mm256_cvtpd_ps(_mm256_add_pd(v, m));
-  return _mm_and_ps(_mm_cmpeq_ps(below, rounded), _mm_cmpeq_ps(above, rounded));
+// All ones in the lanes whose value rounds to the same float as everything within the margin.
+// The values are at most 1 in magnitude, so no carry reaches the sign.
+inline __m256i safelyRounded(__m256d v) {
+  const __m256i bits = _mm256_castpd_si256(v);
+  const __m256i up = _mm256_add_epi64(bits, _mm256_set1_epi64x((1LL << 28) + margin));
+  const __m256i down = _mm256_add_epi64(bits, _mm256_set1_epi64x((1LL << 28) - margin));
+  return _mm256_cmpeq_epi64(_mm256_srli_epi64(up, 29), _mm256_srli_epi64(down, 29));
 }
 
 }  // namespace
 
-unsigned sinCosAvx2(const float* angles, float* sines, float* cosines) noexcept {
-  const __m128 a = _mm_setr_ps(angles[0], angles[1], angles[2], 0.0f);
-  const __m256d t = _mm256_cvtps_pd(a);
+unsigned sinCosAvx2(float a, float b, float c, float* sines, float* cosines) noexcept {
+  const __m256d t = _mm256_cvtps_pd(_mm_setr_ps(a, b, c, 0.0f));
   // Ordered comparison: NaN is refused with the infinities and the large angles.
   const __m256d absMask = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7fffffffffffffffLL));
   const __m256d inRange = _mm256_cmp_pd(_mm256_and_pd(t, absMask),
@@ -72,18 +73,19 @@ unsigned sinCosAvx2(const float* angles, float* sines, float* cosines) noexcept 
   r = _mm256_sub_pd(r, _mm256_mul_pd(k, _mm256_set1_pd(halfPi3)));
 
   const __m256d z = _mm256_mul_pd(r, r);
+  const __m256d z2 = _mm256_mul_pd(z, z);
+  const __m256d z4 = _mm256_mul_pd(z2, z2);
   const __m256d sinR =
-      _mm256_add_pd(r, _mm256_mul_pd(_mm256_mul_pd(z, r), poly(z, s1, s2, s3, s4, s5, s6)));
+      _mm256_add_pd(r, _mm256_mul_pd(_mm256_mul_pd(z, r), poly(z, z2, z4, s1, s2, s3, s4, s5, s6)));
   const __m256d cosR =
       _mm256_add_pd(_mm256_sub_pd(_mm256_set1_pd(1.0), _mm256_mul_pd(z, _mm256_set1_pd(0.5))),
-                    _mm256_mul_pd(_mm256_mul_pd(z, z), poly(z, c1, c2, c3, c4, c5, c6)));
+                    _mm256_mul_pd(z2, poly(z, z2, z4, c1, c2, c3, c4, c5, c6)));
 
   // Quadrant k mod 4: odd quadrants exchange sine and cosine; the sine is negated in quadrants 2
   // and 3, the cosine in 1 and 2. k + 1.5·2^52 lies in [2^52, 2^53), where the low bits of the
   // significand hold k in two's complement.
   const __m256i q = _mm256_castpd_si256(_mm256_add_pd(k, _mm256_set1_pd(6755399441055744.0)));
-  const __m256i one = _mm256_set1_epi64x(1);
-  const __m256d odd = _mm256_castsi256_pd(_mm256_cmpeq_epi64(_mm256_and_si256(q, one), one));
+  const __m256d odd = _mm256_castsi256_pd(_mm256_slli_epi64(q, 63));
   const __m256i sinSign = _mm256_slli_epi64(_mm256_srli_epi64(q, 1), 63);
   const __m256i cosSign = _mm256_slli_epi64(_mm256_xor_si256(q, _mm256_srli_epi64(q, 1)), 63);
   // sin ±0 is the angle itself; the reduction and the polynomial would turn −0 into +0.
@@ -93,18 +95,11 @@ unsigned sinCosAvx2(const float* angles, float* sines, float* cosines) noexcept 
   const __m256d cosine =
       _mm256_xor_pd(_mm256_blendv_pd(cosR, sinR, odd), _mm256_castsi256_pd(cosSign));
 
-  __m128 sineF, cosineF;
-  const __m128 sineSafe = safelyRounded(sine, sineF);
-  const __m128 cosineSafe = safelyRounded(cosine, cosineF);
-  const int ok = _mm_movemask_ps(_mm_and_ps(sineSafe, cosineSafe)) & _mm256_movemask_pd(inRange);
-  alignas(16) float s[4], c[4];
-  _mm_store_ps(s, sineF);
-  _mm_store_ps(c, cosineF);
-  for (int n = 0; n < 3; ++n) {
-    sines[n] = s[n];
-    cosines[n] = c[n];
-  }
-  return ~static_cast<unsigned>(ok) & 7u;
+  _mm_storeu_ps(sines, _mm256_cvtpd_ps(sine));
+  _mm_storeu_ps(cosines, _mm256_cvtpd_ps(cosine));
+  const __m256i safe = _mm256_and_si256(
+      _mm256_and_si256(safelyRounded(sine), safelyRounded(cosine)), _mm256_castpd_si256(inRange));
+  return ~static_cast<unsigned>(_mm256_movemask_pd(_mm256_castsi256_pd(safe))) & 7u;
 }
 
 }  // namespace EulerSinCos
@@ -116,7 +111,7 @@ namespace Vo {
 namespace EulerSinCos {
 
 // Never called where AVX2 is not compiled in; every lane is left to the caller.
-unsigned sinCosAvx2(const float*, float*, float*) noexcept { return 7u; }
+unsigned sinCosAvx2(float, float, float, float*, float*) noexcept { return 7u; }
 
 }  // namespace EulerSinCos
 }  // namespace Vo

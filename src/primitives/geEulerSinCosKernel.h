@@ -18,10 +18,12 @@ namespace EulerSinCos {
 // Angles of larger magnitude are left to the caller.
 constexpr float coveredMagnitude = 4096.0f;
 
-// Writes (float)sin((double)angles[n]) to sines[n] and the cosine likewise, for n = 0, 1, 2, and
-// returns a mask whose bit n is set when lane n must instead be computed by the caller (its
-// outputs are then unspecified).
-unsigned sinCosAvx2(const float* angles, float* sines, float* cosines) noexcept;
+// Writes (float)sin((double)x) to sines[n] and the cosine likewise for the angles x = a, b, c
+// (n = 0, 1, 2), and returns a mask whose bit n is set when lane n must instead be computed by
+// the caller (its outputs are then unspecified). The angles come in registers (building them in
+// memory and loading them as one vector would stall on the store forwarding); each output
+// array holds four floats, the fourth unspecified, so that whole registers are stored.
+unsigned sinCosAvx2(float a, float b, float c, float* sines, float* cosines) noexcept;
 
 }  // namespace EulerSinCos
 }  // namespace Vo

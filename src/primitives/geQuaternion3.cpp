@@ -86,10 +86,19 @@ inline void sinCosInDouble3(const T (&t)[3], T (&s)[3], T (&c)[3]) {
 
 template <>
 inline void sinCosInDouble3(const float (&t)[3], float (&s)[3], float (&c)[3]) {
-  unsigned rest = 7u;
-  if (processorHasAvx2()) rest = EulerSinCos::sinCosAvx2(t, s, c);
+  if (!processorHasAvx2()) {
+    for (int n = 0; n < 3; ++n) sinCosInDouble(t[n], s[n], c[n]);
+    return;
+  }
+  float sines[4], cosines[4];
+  const unsigned rest = EulerSinCos::sinCosAvx2(t[0], t[1], t[2], sines, cosines);
   for (int n = 0; n < 3; ++n) {
-    if ((rest >> n) & 1u) sinCosInDouble(t[n], s[n], c[n]);
+    if ((rest >> n) & 1u) {
+      sinCosInDouble(t[n], s[n], c[n]);
+    } else {
+      s[n] = sines[n];
+      c[n] = cosines[n];
+    }
   }
 }
 

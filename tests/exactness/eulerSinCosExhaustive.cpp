@@ -35,10 +35,10 @@ struct Tally {
 Tally check(std::uint64_t begin, std::uint64_t end) {
   Tally tally;
   for (std::uint64_t u = begin; u < end; u += 3) {
-    float t[3], s[3], c[3];
+    float t[3], s[4], c[4];
     for (int n = 0; n < 3; ++n)
       t[n] = fromBits(static_cast<std::uint32_t>(u + n < end ? u + n : end - 1));
-    const unsigned rest = Vo::EulerSinCos::sinCosAvx2(t, s, c);
+    const unsigned rest = Vo::EulerSinCos::sinCosAvx2(t[0], t[1], t[2], s, c);
     for (int n = 0; n < 3; ++n) {
       if ((rest >> n) & 1u) {
         if (std::fabs(t[n]) <= Vo::EulerSinCos::coveredMagnitude) ++tally.leftInRange;
