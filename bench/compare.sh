@@ -77,7 +77,7 @@ awk -F, '
     op = part[1]; impl = part[2]; t = ns($4, $5)
     if (!(op in seen)) { seen[op] = 1; order[++ops] = op }
     if (!((op, impl) in best) || t < best[op, impl]) best[op, impl] = t
-    if (floorCol && impl == "vo" && $floorCol != "") floor[op] = $floorCol
+    if (floorCol && impl == "vo" && $floorCol + 0 > 0) floor[op] = $floorCol
     if (!((op, impl) in known)) { known[op, impl] = 1; impls[op] = impls[op] " " impl }
   }
   END {
