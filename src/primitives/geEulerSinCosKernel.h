@@ -2,9 +2,9 @@
 
 // Sines and cosines of three float angles, evaluated in double precision and rounded to float,
 // four lanes at a time with a polynomial instead of three calls to the system's double sin and
-// cos. The kernel file is compiled for AVX2 and includes no library header (so no inline function
-// built for AVX2 can be picked by the linker for code that runs elsewhere); the caller asks the
-// processor first.
+// cos. The kernel file is compiled for AVX2 and FMA and includes no library header (so no inline
+// function built for them can be picked by the linker for code that runs elsewhere); the caller
+// asks the processor first.
 //
 // The polynomial is not correctly rounded, but the float results need not be either: they must
 // equal the system's double results rounded to float. Any two doubles round to the same float

@@ -68,9 +68,9 @@ EulerAxes decodeConvention(int convention) {
 }
 
 // Answered once; false too when the operating system does not save the wider registers.
-bool processorHasAvx2() noexcept {
+bool processorHasAvx2Fma() noexcept {
 #if defined(__x86_64__) || defined(__i386__)
-  static const bool has = __builtin_cpu_supports("avx2") != 0;
+  static const bool has = __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("fma") != 0;
   return has;
 #else
   return false;
@@ -86,7 +86,7 @@ inline void sinCosInDouble3(const T (&t)[3], T (&s)[3], T (&c)[3]) {
 
 template <>
 inline void sinCosInDouble3(const float (&t)[3], float (&s)[3], float (&c)[3]) {
-  if (!processorHasAvx2()) {
+  if (!processorHasAvx2Fma()) {
     for (int n = 0; n < 3; ++n) sinCosInDouble(t[n], s[n], c[n]);
     return;
   }
