@@ -151,12 +151,13 @@ void voEulerToMat(benchmark::State& state) {
     return m;
   });
   // Floor (benchUtil.h): the six double sines and cosines as the AVX2 kernel takes them, four
-  // lanes at once (the cheapest evaluation known here that rounds to float as the system
-  // functions do): widening and range test 3, reduction 8, square 1, two degree-6 polynomials
-  // 20, their completion 8, quadrant selection 13, the zero case 2, the rounding-margin tests 20
-  // and the lane mask 3: 78 operations; then the 4 products of sines and cosines and the 14
-  // operations of the matrix: 96 operations, 48 cycles.
-  setFloor(state, 48);
+  // lanes at once with fused multiply-adds (the cheapest evaluation known here that rounds to
+  // float as the system functions do): widening and range test 3, reduction 4, powers of the
+  // square 3, two degree-5 polynomials in it 10, their completion 4, quadrant selection 11, the
+  // zero case 2, narrowing 2, the rounding-margin tests 12 and the lane mask 1: 52 operations;
+  // then the 4 products of sines and cosines and the 14 operations of the matrix: 70
+  // operations, 35 cycles.
+  setFloor(state, 35);
 }
 void voMatToEuler(benchmark::State& state) {
   const auto a = voMats();
