@@ -123,9 +123,9 @@ void voSphereRay(benchmark::State& state) {
   });
   // Floor (benchUtil.h), scalar count: v = origin − centre 3; the three dot products 5 each and
   // the squared radius subtracted 2; |a| tested 2; disc = b² − c·a 3 and its test 1; the max 1;
-  // s − b and −b − s 2 with their 2 products by 1/a; ordering 3: 35 operations, 17.5 cycles.
+  // s − b and −b − s 2 with their 2 products by 1/a; ordering 3: 35 operations, 11.7 cycles.
   // The square root and the division (6 to 8 divider cycles) fit under that.
-  setFloor(state, 17.5);
+  setFloor(state, 35.0 / 3);
 }
 template <class T>
 void voRgbToHsv(benchmark::State& state) {
@@ -136,9 +136,9 @@ void voRgbToHsv(benchmark::State& state) {
   // Floor (benchUtil.h): largest and smallest component 4, their test 1, delta 1, the two
   // numerators 2, the hue's difference 1 and sector offset or wrap 1, the degrees 1 (plus the
   // 2 conversions through double in float): 11 operations in double, 13 in float, with the
-  // three quotients (delta/max and the two over delta) in one packed division: 6.5 and
-  // 7.5 cycles, above the divider's 3 or 4.
-  setFloor(state, sizeof(T) == sizeof(double) ? 6.5 : 7.5);
+  // three quotients (delta/max and the two over delta) in one packed division: 3.7 and 4.3
+  // cycles; the division holds the divider 4 cycles in double.
+  setFloor(state, sizeof(T) == sizeof(double) ? 4.0 : 13.0 / 3);
 }
 template <class T>
 void voHsvToRgb(benchmark::State& state) {
