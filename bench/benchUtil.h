@@ -58,6 +58,22 @@ void runBinary(benchmark::State& state, const std::vector<A>& a, const std::vect
   }
 }
 
+// Floors. A benchmark of this library may report a floor: the time below which no code doing
+// the prescribed arithmetic could run here. Each floor is counted in a comment next to its
+// benchmark, in cycles, with one throughput model: three floating-point or vector operations
+// (add, subtract, multiply, fused multiply-add, compare, min, max, conversion, bit mask, blend)
+// issue per cycle, as on this machine's three vector ports, a packed operation counting as one;
+// a division or square root holds the divider for 3 cycles in float and 4 in double and so
+// bounds the rate on its own; loads, stores, shuffles and branches are free. The benchmark loops
+// run independent calls back to back, so the throughput bound, not the latency of one call, is the
+// floor. setFloor converts the count with the measured cycle time into the "floor_ns" counter,
+// which compare.sh prints.
+void setFloor(benchmark::State& state, double cycles);
+
+// The duration of one processor cycle in ns, measured once with a chain of dependent integer
+// additions (one cycle each); 0 where that cannot be measured (no floors are reported then).
+double nanosecondsPerCycle();
+
 }  // namespace VoBench
 
 // VO_BENCH(operation, impl, function): registers function under "<operation>/<impl>".

@@ -11,7 +11,33 @@
 #include <limits>
 #include <ostream>
 
+#if defined(__SSE2__) && !defined(VO_NO_SIMD)
+#include <emmintrin.h>
+#endif
+
 namespace Vo {
+
+namespace CoDetail {
+
+// a / d and b / d. In double both quotients come from one packed SSE2 division, which yields
+// the IEEE quotient in each lane, so the values are those of two scalar divisions; in float two
+// scalar divisions were faster than packing.
+inline void dividePair(float a, float b, float d, float& qa, float& qb) noexcept {
+  qa = a / d;
+  qb = b / d;
+}
+inline void dividePair(double a, double b, double d, double& qa, double& qb) noexcept {
+#if defined(__SSE2__) && !defined(VO_NO_SIMD)
+  const __m128d q = _mm_div_pd(_mm_set_pd(b, a), _mm_set1_pd(d));
+  qa = _mm_cvtsd_f64(q);
+  qb = _mm_cvtsd_f64(_mm_unpackhi_pd(q, q));
+#else
+  qa = a / d;
+  qb = b / d;
+#endif
+}
+
+}  // namespace CoDetail
 
 template <class T>
 class CoHsvColorT;
@@ -187,14 +213,19 @@ inline CoHsvColorT<T> CoHsvColorT<T>::convertFromRgb(const CoRgbColorT<T>& rgb) 
   // delta; only the two that a branch needs are formed. The comparisons run red, green, blue so
   // that red wins a tie for the largest component and green wins over blue. Each quotient lies
   // in [0, 1], so only the red sector can fall below zero and need a whole turn added.
+  // The branch picks the two numerators; both quotients are then taken together.
   T h = T(0);
+  T q1, q2;
   if (r == max) {
-    h = (max - b) / delta - (max - g) / delta;
+    CoDetail::dividePair(max - b, max - g, delta, q1, q2);
+    h = q1 - q2;
     if (h < T(0)) h += T(6);
   } else if (g == max) {
-    h = T(2) + (max - r) / delta - (max - b) / delta;
+    CoDetail::dividePair(max - r, max - b, delta, q1, q2);
+    h = T(2) + q1 - q2;
   } else if (b == max) {
-    h = T(4) + (max - g) / delta - (max - r) / delta;
+    CoDetail::dividePair(max - g, max - r, delta, q1, q2);
+    h = T(4) + q1 - q2;
   }
   // The scaling to degrees is done in double for both precisions.
   return CoHsvColorT(static_cast<T>(static_cast<double>(h) * 60.0), s, max);

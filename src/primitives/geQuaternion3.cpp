@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+#include "geEulerSinCosKernel.h"
+
 namespace Vo {
 
 namespace {
@@ -64,6 +66,41 @@ EulerAxes decodeConvention(int convention) {
   e.j = next[e.i + parity];
   e.k = next[e.i + 1 - parity];
   return e;
+}
+
+// Answered once; false too when the operating system does not save the wider registers.
+bool processorHasAvx2Fma() noexcept {
+#if defined(__x86_64__) || defined(__i386__)
+  static const bool has = __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("fma") != 0;
+  return has;
+#else
+  return false;
+#endif
+}
+
+// The three angles' sines and cosines, as sinCosInDouble computes them. In float the AVX2
+// kernel answers the lanes it can prove to round alike and the system functions the rest.
+template <class T>
+inline void sinCosInDouble3(const T (&t)[3], T (&s)[3], T (&c)[3]) {
+  for (int n = 0; n < 3; ++n) sinCosInDouble(t[n], s[n], c[n]);
+}
+
+template <>
+inline void sinCosInDouble3(const float (&t)[3], float (&s)[3], float (&c)[3]) {
+  if (!processorHasAvx2Fma()) {
+    for (int n = 0; n < 3; ++n) sinCosInDouble(t[n], s[n], c[n]);
+    return;
+  }
+  float sines[4], cosines[4];
+  const unsigned rest = EulerSinCos::sinCosAvx2(t[0], t[1], t[2], sines, cosines);
+  for (int n = 0; n < 3; ++n) {
+    if ((rest >> n) & 1u) {
+      sinCosInDouble(t[n], s[n], c[n]);
+    } else {
+      s[n] = sines[n];
+      c[n] = cosines[n];
+    }
+  }
 }
 
 }  // namespace
@@ -211,10 +248,11 @@ void GeQuaternion3<T>::eulerToMatrix(GeLinearMatrix3<T>& m, EulerConvention conv
     tj = -tj;
     th = -th;
   }
-  T ci, cj, ch, si, sj, sh;
-  sinCosInDouble(ti, si, ci);
-  sinCosInDouble(tj, sj, cj);
-  sinCosInDouble(th, sh, ch);
+  const T angles[3] = {ti, tj, th};
+  T sines[3], cosines[3];
+  sinCosInDouble3(angles, sines, cosines);
+  const T si = sines[0], sj = sines[1], sh = sines[2];
+  const T ci = cosines[0], cj = cosines[1], ch = cosines[2];
   const T cc = ci * ch, cs = ci * sh, sc = si * ch, ss = si * sh;
   const int i = e.i, j = e.j, k = e.k;
   if (!e.repetition) {
