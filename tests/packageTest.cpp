@@ -1,4 +1,5 @@
 #include <vezODedizezivuz/geTolerances.h>
+#include <vezODedizezivuz/version.h>
 #include <vezODedizezivuz/vezODedizezivuzPackage.h>
 
 #include <gtest/gtest.h>
@@ -67,8 +68,8 @@ TEST(BuildInfo, TheLibraryRecordIsRegisteredWithItsStrings) {
   ASSERT_EQ(infos.size(), 1u);
   const DbgBuildInfo& info = *infos[0];
   EXPECT_STREQ(info.getProjectName(), "Kernite");
-  EXPECT_EQ(info.getMajorVersion(), 0);
-  EXPECT_EQ(info.getMinorVersion(), 2);
+  EXPECT_EQ(info.getMajorVersion(), VO_VERSION_MAJOR);
+  EXPECT_EQ(info.getMinorVersion(), VO_VERSION_MINOR);
   EXPECT_STREQ(info.getReleaseStage(), "pre-alpha");
   EXPECT_STREQ(info.getLibraryName(true), "vezODedizezivuz");
   EXPECT_STREQ(info.getBuildLabel(true), "Velmora-Kernite_187");
