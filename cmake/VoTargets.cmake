@@ -34,6 +34,10 @@ function(vo_configure_executable target)
   set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF)
   target_compile_options(${target} PRIVATE ${VO_FP_FLAGS})
   vo_warnings(${target})
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    # GoogleTest's TYPED_TEST_SUITE(name, types) leaves its variadic part empty.
+    target_compile_options(${target} PRIVATE -Wno-gnu-zero-variadic-macro-arguments)
+  endif()
   vo_sanitize(${target})
 endfunction()
 
