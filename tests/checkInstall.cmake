@@ -1,6 +1,6 @@
 # Installs the build into a scratch prefix, then builds and runs a consumer against it twice:
 # through find_package and through pkg-config, both without LD_LIBRARY_PATH; and once more with
-# the library built statically inside the consumer's own tree through add_subdirectory.
+# the library built statically inside the consumer's own tree.
 set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
 
@@ -60,9 +60,15 @@ run(${CXX_COMPILER} ${CONSUMER_DIR}/main.cpp ${flags} -Wl,-rpath,${lib_dir}
     -o ${WORK_DIR}/pkgconsumer)
 run(${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH ${WORK_DIR}/pkgconsumer)
 
-# Configured without a build type, with a `docs` target of its own, installing only itself.
+# Configured without a build type, with a `docs` target of its own, installing only itself: once
+# through add_subdirectory (configuring is where build type and targets would clash), then built,
+# run and installed through FetchContent.
+run(${CMAKE_COMMAND} -S ${CONSUMER_DIR}/../subproject -B ${WORK_DIR}/addSubdirectory
+    -DVO_SOURCE_DIR=${SOURCE_DIR} -DCMAKE_CXX_COMPILER=${CXX_COMPILER} -DHOST_BUILD_TYPE=
+    -DVO_VENDOR_WITH=add_subdirectory)
 run(${CMAKE_COMMAND} -S ${CONSUMER_DIR}/../subproject -B ${WORK_DIR}/subproject
-    -DVO_SOURCE_DIR=${SOURCE_DIR} -DCMAKE_CXX_COMPILER=${CXX_COMPILER} -DHOST_BUILD_TYPE=)
+    -DVO_SOURCE_DIR=${SOURCE_DIR} -DCMAKE_CXX_COMPILER=${CXX_COMPILER} -DHOST_BUILD_TYPE=
+    -DVO_VENDOR_WITH=FetchContent)
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/subproject -j2)
 run(${WORK_DIR}/subproject/consumer)
 run(${CMAKE_COMMAND} --install ${WORK_DIR}/subproject --prefix ${WORK_DIR}/hostPrefix)

@@ -30,8 +30,10 @@ TEST(Packages, TheThreePackagesAreRegisteredInLoadOrder) {
   EXPECT_STREQ(packages[0]->getName(), "color");
   EXPECT_STREQ(packages[1]->getName(), "geometry");
   EXPECT_STREQ(packages[2]->getName(), "primitives");
-  EXPECT_EQ(typeid(*packages[0]), *InInit<VoInit::color>::getType());
-  EXPECT_EQ(typeid(*packages[2]), *InInit<VoInit::primitives>::getType());
+  const InPackageInit& first = *packages[0];
+  const InPackageInit& last = *packages[2];
+  EXPECT_EQ(typeid(first), *InInit<VoInit::color>::getType());
+  EXPECT_EQ(typeid(last), *InInit<VoInit::primitives>::getType());
   for (const InPackageInit* p : packages) EXPECT_TRUE(p->isInitialized()) << p->getName();
 }
 
