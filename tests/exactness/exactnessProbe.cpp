@@ -119,6 +119,9 @@ void run(const char* name) {
     vector.add(cross(in.u, in.v));
     vector.add(in.u.lengthSquared());
     vector.add(in.p - (in.u + in.v * in.c));
+    const GeVector2<T> u2(in.u.x, in.u.y), v2(in.v.x, in.v.y);
+    vector.add(dot(u2, v2));
+    vector.add(u2.lengthSquared());
 
     linear.add(in.l.computeDeterminant());
     linear.add(in.l.computeAdjoint());
@@ -184,6 +187,11 @@ void run(const char* name) {
     unitQ.normalize();
     unitR.normalize();
     quaternion.add(GeQuaternion3<T>::slerp(unitQ, unitR, in.f, T(0)));
+    GeLinearMatrix3<T> rotation;
+    unitQ.getMatrix(rotation);
+    GeQuaternion3<T> fromMatrix;
+    fromMatrix.setMatrix(rotation, T(1));
+    quaternion.add(fromMatrix);
 
     const CoRgbColorT<T> rgb(in.f, (in.c + T(1)) / T(2), (in.sn + T(1)) / T(2));
     const CoHsvColorT<T> hsv = CoHsvColorT<T>::convertFromRgb(rgb);
@@ -191,7 +199,11 @@ void run(const char* name) {
     colour.add(hsv.convertToRgb());
     colour.add(CoHsvColorT<T>(in.c * T(512), in.f, in.f).convertToRgb());
 
-    plane.add(GePlane3<T>(in.u, in.c).evaluate(in.p));
+    const GePlane3<T> somePlane(in.u, in.c);
+    plane.add(somePlane.evaluate(in.p));
+    T t = T(0);
+    plane.add(somePlane.intersectRay(in.p, in.v, t));
+    plane.add(t);
   }
   const struct {
     const char* family;
