@@ -2,7 +2,7 @@
 // library, so with --as-needed it records only vezODedizezivuz, and the loader must find the base
 // library through the installed library itself. Exits non-zero if anything is off.
 #include <vezODedizezivuz/coColor.h>
-#include <vezODedizezivuz/version.h>
+#include <vezODedizezivuz/version.h>  // installed beside the headers
 
 #include <iostream>
 #include <sstream>
@@ -13,7 +13,7 @@ int main() {
   text << Vo::CoHsvColorT<double>::convertFromRgb(orange);
   std::ostringstream expected;
   expected << Vo::CoHsvColorT<double>(30.0, 1.0, 1.0);
-  const bool ok = text.str() == expected.str() && VO_VERSION_MAJOR >= 0;
+  const bool ok = text.str() == expected.str();
   std::cout << text.str() << " (" << VO_VERSION_STRING << ")" << (ok ? " ok" : " FAILED") << '\n';
   return ok ? 0 : 1;
 }
