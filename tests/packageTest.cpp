@@ -1,4 +1,5 @@
 #include <vezODedizezivuz/geTolerances.h>
+#include <vezODedizezivuz/version.h>
 #include <vezODedizezivuz/vezODedizezivuzPackage.h>
 
 #include <gtest/gtest.h>
@@ -29,8 +30,10 @@ TEST(Packages, TheThreePackagesAreRegisteredInLoadOrder) {
   EXPECT_STREQ(packages[0]->getName(), "color");
   EXPECT_STREQ(packages[1]->getName(), "geometry");
   EXPECT_STREQ(packages[2]->getName(), "primitives");
-  EXPECT_EQ(typeid(*packages[0]), *InInit<VoInit::color>::getType());
-  EXPECT_EQ(typeid(*packages[2]), *InInit<VoInit::primitives>::getType());
+  const InPackageInit& first = *packages[0];
+  const InPackageInit& last = *packages[2];
+  EXPECT_EQ(typeid(first), *InInit<VoInit::color>::getType());
+  EXPECT_EQ(typeid(last), *InInit<VoInit::primitives>::getType());
   for (const InPackageInit* p : packages) EXPECT_TRUE(p->isInitialized()) << p->getName();
 }
 
@@ -67,8 +70,8 @@ TEST(BuildInfo, TheLibraryRecordIsRegisteredWithItsStrings) {
   ASSERT_EQ(infos.size(), 1u);
   const DbgBuildInfo& info = *infos[0];
   EXPECT_STREQ(info.getProjectName(), "Kernite");
-  EXPECT_EQ(info.getMajorVersion(), 0);
-  EXPECT_EQ(info.getMinorVersion(), 2);
+  EXPECT_EQ(info.getMajorVersion(), VO_VERSION_MAJOR);
+  EXPECT_EQ(info.getMinorVersion(), VO_VERSION_MINOR);
   EXPECT_STREQ(info.getReleaseStage(), "pre-alpha");
   EXPECT_STREQ(info.getLibraryName(true), "vezODedizezivuz");
   EXPECT_STREQ(info.getBuildLabel(true), "Velmora-Kernite_187");

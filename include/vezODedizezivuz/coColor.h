@@ -11,7 +11,7 @@
 #include <limits>
 #include <ostream>
 
-#if defined(__SSE2__) && !defined(VO_NO_SIMD)
+#if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
@@ -27,7 +27,7 @@ inline void dividePair(float a, float b, float d, float& qa, float& qb) noexcept
   qb = b / d;
 }
 inline void dividePair(double a, double b, double d, double& qa, double& qb) noexcept {
-#if defined(__SSE2__) && !defined(VO_NO_SIMD)
+#if defined(__SSE2__)
   const __m128d q = _mm_div_pd(_mm_set_pd(b, a), _mm_set1_pd(d));
   qa = _mm_cvtsd_f64(q);
   qb = _mm_cvtsd_f64(_mm_unpackhi_pd(q, q));

@@ -28,7 +28,6 @@
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
-#define VO_MATRIX_SSE2 1
 #endif
 
 namespace Vo {
@@ -408,7 +407,7 @@ inline GeLinearMatrix3<T> GeLinearMatrix3<T>::operator*(const GeLinearMatrix3& b
   GeLinearMatrix3 r;
   const T* a = elem;
   const T* c = b.elem;
-#ifdef VO_MATRIX_SSE2
+#if defined(__SSE2__) || defined(_M_X64)
   if constexpr (std::is_same_v<T, double>) {
     // Columns 0 and 1 of a result row in one register: each lane sums the same three
     // products in the same order as the scalar formula.
@@ -565,7 +564,7 @@ template <class T>
 inline GeHomogeneousCoord3<T> GeProjectiveMatrix3<T>::operator*(
     const GeHomogeneousCoord3<T>& h) const noexcept {
   const T* e = elem;
-#ifdef VO_MATRIX_SSE2
+#if defined(__SSE2__) || defined(_M_X64)
   if constexpr (std::is_same_v<T, double>) {
     // Components (x, y) and (z, w) in two registers, the four terms added in order.
     __m128d part[2];

@@ -277,7 +277,8 @@ inline GeRotation3<T> GeRotation3<T>::aim(const GeUnitVector3<T>& direction, con
 // and M·R recombines columns p and q as
 //   column p = c·column p + s·column q,  column q = c·column q − s·column p.
 // For the y rotation (p = z, q = x) these are the written forms −s·row 0 + c·row 2 etc. with
-// the two terms swapped, which IEEE addition leaves bit for bit the same.
+// the two terms swapped, which IEEE addition leaves bit for bit the same. Every product is
+// rounded on its own (roundedProduct) before it is added, however the host compiles this.
 // ---------------------------------------------------------------------------------------------
 
 template <int axis, class T>
@@ -308,8 +309,8 @@ inline GeLinearMatrix3<T> GeAxisRotation3<axis, T>::operator*(
     const GeLinearMatrix3<T>& m) const noexcept {
   GeLinearMatrix3<T> r = m;
   for (int c = 0; c < 3; ++c) {
-    r(p, c) = cosine * m(p, c) - sine * m(q, c);
-    r(q, c) = sine * m(p, c) + cosine * m(q, c);
+    r(p, c) = roundedProduct(cosine, m(p, c)) - roundedProduct(sine, m(q, c));
+    r(q, c) = roundedProduct(sine, m(p, c)) + roundedProduct(cosine, m(q, c));
   }
   return r;
 }
@@ -319,8 +320,8 @@ inline GeLinearMatrix3<T> GeAxisRotation3<axis, T>::mulOnRight(
     const GeLinearMatrix3<T>& m) const noexcept {
   GeLinearMatrix3<T> r = m;
   for (int i = 0; i < 3; ++i) {
-    r(i, p) = cosine * m(i, p) + sine * m(i, q);
-    r(i, q) = cosine * m(i, q) - sine * m(i, p);
+    r(i, p) = roundedProduct(cosine, m(i, p)) + roundedProduct(sine, m(i, q));
+    r(i, q) = roundedProduct(cosine, m(i, q)) - roundedProduct(sine, m(i, p));
   }
   return r;
 }
@@ -335,8 +336,8 @@ inline GeAffineMatrix3<T> GeAxisRotation3<axis, T>::operator*(
     const GeTranslation3<T>& t) const noexcept {
   GeAffineMatrix3<T> r(getRotation());
   r(axis, 3) = t[axis];
-  r(p, 3) = cosine * t[p] - sine * t[q];
-  r(q, 3) = sine * t[p] + cosine * t[q];
+  r(p, 3) = roundedProduct(cosine, t[p]) - roundedProduct(sine, t[q]);
+  r(q, 3) = roundedProduct(sine, t[p]) + roundedProduct(cosine, t[q]);
   return r;
 }
 
@@ -348,8 +349,8 @@ inline GeAffineMatrix3<T> GeAxisRotation3<axis, T>::operator*(
   GeAffineMatrix3<T> r;
   for (int c = 0; c < 4; ++c) {
     r(axis, c) = a(axis, c);
-    r(p, c) = cosine * a(p, c) - sine * a(q, c);
-    r(q, c) = sine * a(p, c) + cosine * a(q, c);
+    r(p, c) = roundedProduct(cosine, a(p, c)) - roundedProduct(sine, a(q, c));
+    r(q, c) = roundedProduct(sine, a(p, c)) + roundedProduct(cosine, a(q, c));
   }
   return r;
 }
@@ -360,8 +361,8 @@ inline GeAffineMatrix3<T> GeAxisRotation3<axis, T>::mulOnRight(
   GeAffineMatrix3<T> r;
   for (int i = 0; i < 3; ++i) {
     r(i, axis) = a(i, axis);
-    r(i, p) = cosine * a(i, p) + sine * a(i, q);
-    r(i, q) = cosine * a(i, q) - sine * a(i, p);
+    r(i, p) = roundedProduct(cosine, a(i, p)) + roundedProduct(sine, a(i, q));
+    r(i, q) = roundedProduct(cosine, a(i, q)) - roundedProduct(sine, a(i, p));
     r(i, 3) = a(i, 3);
   }
   return r;

@@ -41,4 +41,22 @@ struct GeScalar<double> {
   static bool isNegligible(double x) noexcept { return std::fabs(x) < negligibleBelow; }
 };
 
+/// a·b rounded to T, whatever the host's flags. The empty asm statement claims to change the
+/// product, so the compiler can no longer see a multiplication to fuse with the addition that
+/// follows: GCC 12's vectoriser, with FMA instructions enabled, fuses alternating sums and
+/// differences of products (vfmaddsub/vfmsubadd) even under -ffp-contract=off. It emits no
+/// instruction; the product stays in its vector register.
+template <class T>
+inline T roundedProduct(T a, T b) noexcept {
+  T product = a * b;
+#if defined(__GNUC__) && (defined(__SSE2__) || defined(__x86_64__))
+  __asm__("" : "+x"(product));
+#elif defined(__GNUC__) && defined(__aarch64__)
+  __asm__("" : "+w"(product));
+#elif defined(__GNUC__)
+  __asm__("" : "+g"(product));
+#endif
+  return product;
+}
+
 }  // namespace Vo

@@ -1,5 +1,7 @@
 #include "libraryBuildInfo.h"
 
+#include <vezODedizezivuz/version.h>
+
 #ifndef VO_BUILD_USER
 #define VO_BUILD_USER "unknown"
 #endif
@@ -7,8 +9,8 @@
 namespace Vo {
 
 const char* LibraryBuildInfo::getProjectName() const { return "Kernite"; }
-int LibraryBuildInfo::getMajorVersion() const { return 0; }
-int LibraryBuildInfo::getMinorVersion() const { return 2; }
+int LibraryBuildInfo::getMajorVersion() const { return VO_VERSION_MAJOR; }
+int LibraryBuildInfo::getMinorVersion() const { return VO_VERSION_MINOR; }
 const char* LibraryBuildInfo::getReleaseStage() const { return "pre-alpha"; }
 const char* LibraryBuildInfo::getLibraryName(bool) const { return "vezODedizezivuz"; }
 

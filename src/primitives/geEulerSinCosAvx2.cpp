@@ -5,7 +5,7 @@
 
 #include "geEulerSinCosKernel.h"
 
-#if defined(__AVX2__) && defined(__FMA__)
+#if defined(__AVX2__) && defined(__FMA__) && !defined(VO_NO_SIMD)
 #include <immintrin.h>
 
 namespace Vo {

@@ -5,7 +5,7 @@
 #define VO_FRUSTUM_BATCH_KERNELS
 #include "geFrustumBatchKernel.h"
 
-#if defined(__AVX2__)
+#if defined(__AVX2__) && !defined(VO_NO_SIMD)
 #include <immintrin.h>
 
 #include "geFrustumBatchSse2Lanes.h"

@@ -5,7 +5,7 @@
 #define VO_FRUSTUM_BATCH_KERNELS
 #include "geFrustumBatchKernel.h"
 
-#if defined(__AVX512F__)
+#if defined(__AVX512F__) && !defined(VO_NO_SIMD)
 #include <immintrin.h>
 
 #include "geFrustumBatchSse2Lanes.h"

@@ -3,7 +3,7 @@
 #define VO_FRUSTUM_BATCH_KERNELS
 #include "geFrustumBatchKernel.h"
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VO_NO_SIMD)
 #include <emmintrin.h>
 
 #include "geFrustumBatchSse2Lanes.h"

@@ -70,7 +70,7 @@ EulerAxes decodeConvention(int convention) {
 
 // Answered once; false too when the operating system does not save the wider registers.
 bool processorHasAvx2Fma() noexcept {
-#if defined(__x86_64__) || defined(__i386__)
+#if (defined(__x86_64__) || defined(__i386__)) && !defined(VO_NO_SIMD)
   static const bool has = __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("fma") != 0;
   return has;
 #else
