@@ -112,7 +112,7 @@ template <class T>
 void run(const char* name) {
   constexpr int count = 4096;
   Hash vector, linear, affine, projective, scale, translation, xRot, yRot, zRot, aim, quaternion,
-      colour, plane;
+      colour, plane, everyday;
   for (int i = 0; i < count; ++i) {
     const Inputs<T> in;
     vector.add(dot(in.u, in.v));
@@ -204,23 +204,35 @@ void run(const char* name) {
     T t = T(0);
     plane.add(somePlane.intersectRay(in.p, in.v, t));
     plane.add(t);
+
+    everyday.add(in.u.normalized());
+    everyday.add(in.u / in.c);
+    everyday.add(in.u.isEqual(in.v, in.f));
+    everyday.add(in.h.project());
+    GePoint3<T> projected(T(0), T(0), T(0));
+    everyday.add(in.m.transformPoint(in.p, projected));
+    everyday.add(projected);
+    const GeQuaternion3<T> unit = in.q.normalized();
+    everyday.add(unit);
+    everyday.add(unit.rotate(in.v));
+    everyday.add(unit.rotate(in.p));
+    everyday.add(unit.conjugate());
+    const GeAlignedBox3<T> box(in.p, GePoint3<T>(in.p.x + in.f, in.p.y + in.c, in.p.z + in.sn));
+    everyday.add(box.transformed(in.a));
+    everyday.add(box.getCenter());
+    everyday.add(box.getSize());
+    everyday.add(box.contains(GePoint3<T>(in.u.x, in.u.y, in.u.z)));
   }
   const struct {
     const char* family;
     const Hash& hash;
-  } families[] = {{"vector", vector},
-                  {"linear", linear},
-                  {"affine", affine},
-                  {"projective", projective},
-                  {"scale", scale},
-                  {"translation", translation},
-                  {"xRotation", xRot},
-                  {"yRotation", yRot},
-                  {"zRotation", zRot},
-                  {"aim", aim},
-                  {"quaternion", quaternion},
-                  {"colour", colour},
-                  {"plane", plane}};
+  } families[] = {{"vector", vector},         {"linear", linear},
+                  {"affine", affine},         {"projective", projective},
+                  {"scale", scale},           {"translation", translation},
+                  {"xRotation", xRot},        {"yRotation", yRot},
+                  {"zRotation", zRot},        {"aim", aim},
+                  {"quaternion", quaternion}, {"colour", colour},
+                  {"plane", plane},           {"everyday", everyday}};
   for (const auto& f : families)
     std::printf("%s %s %016llx\n", f.family, name, static_cast<unsigned long long>(f.hash.h));
 }
@@ -244,6 +256,7 @@ void frustum() {
       const GePoint3<float> q(p.x + y[3] * 4, p.y + y[4] * 4, p.z + y[5] * 4);
       hash.add(frustum.classify(p));
       hash.add(frustum.classify(GeAlignedBox3<float>(p, q)));
+      hash.add(frustum.classify(p, y[3] * y[3] * 8));
     }
   }
   std::printf("frustum float %016llx\n", static_cast<unsigned long long>(hash.h));
