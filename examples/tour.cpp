@@ -20,13 +20,11 @@ void check(bool ok, const char* what) {
   }
 }
 
-}  // namespace
-
-int main() {
+// Transforms: the camera of the tour, its inverse, and a point through it.
+GeProjectiveMatrix3<float> cameraTour(const GePoint3<float>& eye, const GePoint3<float>& target) {
   // Transform composition: matrices act on column vectors, so A * B applies B first.
   const GeProjectiveMatrix3<float> projection =
       GeCameraBuilder<float>::makePerspective(1.0f, 0.1f, 100.0f, 16.0f / 9.0f);
-  const GePoint3<float> eye(0, 2, 10), target(0, 0, 0);
   const GeRotation3<float> turn = GeRotation3<float>::aim(  // world to camera: (eye - target)
       GeUnitVector3<float>(eye - target), GeVector3<float>(0, 1, 0), zAxis, yAxis, true);
   const GeAffineMatrix3<float> view =
@@ -47,7 +45,10 @@ int main() {
   check(finite && ndc.isEqual(GePoint3<float>(0, 0, ndc.z), 1e-6f) && ndc.z > -1 && ndc.z < 1,
         "the target projects to the centre of the view, between near and far");
   check(!camera.transformPoint(eye, ndc), "the eye itself has w = 0");
+  return camera;
+}
 
+void vectorAndQuaternionTour() {
   // Vectors: a normalised copy, division by a scalar, comparison within a tolerance.
   const GeVector3<float> v(3, 0, 4);
   std::cout << "normalized: " << v.normalized() << ", halved: " << v / 2.0f << '\n';
@@ -75,7 +76,10 @@ int main() {
   std::printf("Euler round trip: %.3f %.3f %.3f\n", a, b, c);
   check(GeVector3<double>(a, b, c).isEqual(GeVector3<double>(0.1, 0.2, 0.3), 1e-12),
         "Euler angles round trip");
+}
 
+void cullingTour(const GeProjectiveMatrix3<float>& camera, const GePoint3<float>& eye,
+                 const GePoint3<float>& target) {
   // World bounds of an object box under its model matrix (45 degrees about y, then 5 along x).
   GeLinearMatrix3<float> spin;
   GeQuaternion3<float>::makeRotation(0.78539816f, GeVector3<float>(0, 1, 0)).getMatrix(spin);
@@ -116,5 +120,14 @@ int main() {
   const std::unordered_set<GePoint3<float>> distinct = {eye, target, GePoint3<float>(0, 2, 10)};
   std::cout << "distinct points: " << distinct.size() << '\n';
   check(distinct.size() == 2, "equal points hash alike");
+}
+
+}  // namespace
+
+int main() {
+  const GePoint3<float> eye(0, 2, 10), target(0, 0, 0);
+  const GeProjectiveMatrix3<float> camera = cameraTour(eye, target);
+  vectorAndQuaternionTour();
+  cullingTour(camera, eye, target);
   return failures == 0 ? 0 : 1;
 }
