@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <ctime>
-#include <string>
 #include <typeinfo>
 
 namespace {
@@ -60,33 +58,6 @@ TEST(Packages, PackageStateIsAFlagPerPackage) {
   EXPECT_FALSE(InInit<VoInit::geometry>::getPackageState());
   color->setPackageState(false);
   EXPECT_FALSE(InInit<VoInit::color>::getPackageState());
-}
-
-TEST(BuildInfo, TheLibraryRecordIsRegisteredWithItsStrings) {
-  const auto infos = DbgBuildInfoUtil::getRegisteredInfos();
-  ASSERT_EQ(infos.size(), 1u);
-  const DbgBuildInfo& info = *infos[0];
-  EXPECT_STREQ(info.getProjectName(), "Kernite");
-  EXPECT_EQ(info.getMajorVersion(), 0);
-  EXPECT_EQ(info.getMinorVersion(), 2);
-  EXPECT_STREQ(info.getReleaseStage(), "pre-alpha");
-  EXPECT_STREQ(info.getLibraryName(true), "vezODedizezivuz");
-  EXPECT_STREQ(info.getBuildLabel(true), "Velmora-Kernite_187");
-  EXPECT_STREQ(info.getBuildLabel(false), "V. 187");
-  EXPECT_STREQ(info.getBuildConfiguration(false), "WinNT_ostore_release");
-  EXPECT_STREQ(info.getExtraInfo(false), "[Information not available]");
-  EXPECT_GT(std::strlen(info.getBuildUser(false)), 0u);
-}
-
-TEST(BuildInfo, BuildDateHasTheMonthDayYearForm) {
-  const auto infos = DbgBuildInfoUtil::getRegisteredInfos();
-  ASSERT_EQ(infos.size(), 1u);
-  const std::string date = infos[0]->getBuildDate(false);
-  ASSERT_EQ(date.size(), 11u) << date;
-  std::tm parsed{};
-  EXPECT_NE(strptime(date.c_str(), "%b %d %Y", &parsed), nullptr) << date;
-  EXPECT_TRUE(date[4] == ' ' || (date[4] >= '1' && date[4] <= '3')) << date;
-  EXPECT_GE(parsed.tm_year + 1900, 2026);
 }
 
 // A package made by a host: registered after the library's, initialised once its dependencies

