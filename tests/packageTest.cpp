@@ -60,17 +60,27 @@ TEST(Packages, PackageStateIsAFlagPerPackage) {
   EXPECT_FALSE(InInit<VoInit::color>::getPackageState());
 }
 
-// A package made by a host: registered after the library's, initialised once its dependencies
-// are, and gone from the registry when destroyed.
+// Packages made by a host: registered after the library's, each initialised only once its
+// dependencies are (even one registered later), and gone from the registry when destroyed.
 struct hostPackage {};
+struct laterPackage {};
 
-TEST(Packages, AHostPackageJoinsAndLeavesTheRegistry) {
+struct Dependent : InInit<hostPackage> {
+  Dependent() : InInit<hostPackage>("host", {InInit<laterPackage>::getType()}) {}
+  void initializePackage() override { dependencyWasReady = dependency->isInitialized(); }
+  const InPackageInit* dependency = nullptr;
+  bool dependencyWasReady = false;
+};
+
+TEST(Packages, HostPackagesInitialiseAfterTheirDependenciesAndLeaveTheRegistry) {
   {
-    InInit<hostPackage> host("host", {InInit<VoInit::primitives>::getType()});
-    ASSERT_EQ(InPackageInit::getRegisteredPackages().size(), 4u);
-    EXPECT_EQ(InPackageInit::getRegisteredPackages().back(), &host);
-    EXPECT_EQ(InPackageInit::initializePackages(), 1);
-    EXPECT_TRUE(host.isInitialized());
+    Dependent host;
+    InInit<laterPackage> later("later", {InInit<VoInit::primitives>::getType()});
+    host.dependency = &later;
+    ASSERT_EQ(InPackageInit::getRegisteredPackages().size(), 5u);
+    EXPECT_EQ(InPackageInit::getRegisteredPackages().back(), &later);
+    EXPECT_EQ(InPackageInit::initializePackages(), 2);
+    EXPECT_TRUE(host.isInitialized() && host.dependencyWasReady);
     EXPECT_EQ(InPackageInit::initializePackages(), 0);
   }
   EXPECT_EQ(InPackageInit::getRegisteredPackages().size(), 3u);

@@ -104,10 +104,12 @@ TEST(RnDefaultRng, SameSeedSameSequenceInTheHalfOpenUnitRange) {
 }
 
 TEST(RnDefaultRng, MatchesTheReferenceMersenneTwister) {
-  // The 10000th output of MT19937 seeded with 5489 is 4123659995 (C++ [rand.predef]).
+  // The first output of MT19937 seeded with 5489 is 3499211612, the 10000th 4123659995 (C++
+  // [rand.predef]).
   Vo::RnDefaultRng<double> rng(5489);
-  double value = 0;
-  for (int i = 0; i < 10000; ++i) value = rng();
+  double value = rng();
+  EXPECT_EQ(value, 3499211612.0 / 4294967296.0);
+  for (int i = 1; i < 10000; ++i) value = rng();
   EXPECT_EQ(value, 4123659995.0 / 4294967296.0);
 }
 
