@@ -125,7 +125,7 @@ TEST(Shaft, UninitializedShaftHoldsNothingAndSaysSo) {
 TEST(Shaft, ComparisonsUseBoundsCountAndUsedPlanes) {
   const GeShaft a(unitBox, diagonalBox);
   const GeShaft shifted(unitBox, Box(I(4, 5.00001f), I(4, 5), I(0, 1)));
-  EXPECT_TRUE(a != shifted && isEqual(a, shifted, 1e-4f));
+  EXPECT_TRUE(a == GeShaft(unitBox, diagonalBox) && a != shifted && isEqual(a, shifted, 1e-4f));
   // Same boxes but different plane counts.
   EXPECT_FALSE(a.isEqual(GeShaft(unitBox, Box(I(4, 5), I(0, 1), I(0, 1))), 10.0f));
 }

@@ -76,6 +76,7 @@ TEST(GeTolerances, CosinesCompareAsTheirAngles) {
   EXPECT_FALSE(t.cosineIsMinusOne(-0.99999994f));
   EXPECT_EQ(t.compareCosineToZero(0.00005f), 0);
   EXPECT_EQ(t.compareCosineToZero(-0.001f), -1);
+  EXPECT_EQ(t.compareCosineToZero(t.getSinAngleTolerance()), 0);
   EXPECT_EQ(t.compareAngle(0.3f, 0.30005f), 0);
   EXPECT_EQ(t.compareAngle(0.3f, 0.3002f), -1);
 }
