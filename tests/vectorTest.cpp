@@ -141,6 +141,8 @@ TEST(VectorText, UnitVectorsNormaliseWhatTheyRead) {
   GeUnitVector3<double> w(GeVector3<double>(0, 0, 1));
   EXPECT_TRUE(readsInto("(0, 0, 0)", w));  // accepted, but nothing to normalise
   EXPECT_EQ(w, GeVector3<double>(0, 0, 1));
+  ASSERT_TRUE(readsInto("(0, 5, 0)", w));
+  EXPECT_EQ(w, GeVector3<double>(0, 1, 0));
 }
 
 TYPED_TEST(Vectors, TextRoundTripsAtFullPrecision) {
