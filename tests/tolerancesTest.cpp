@@ -15,17 +15,13 @@ TEST(GeTolerances, DefaultsAreTheNominalValuesThroughTheSetters) {
   t.setLengthTolerance(0.0005f);
   t.setAngleTolerance(0.0001f);
   t.setFractionTolerance(1e-7f);
-  EXPECT_TRUE(defaults.getLengthTolerance() == t.getLengthTolerance() &&
-              defaults.getLengthToleranceSquared() == t.getLengthToleranceSquared() &&
-              defaults.getLengthToleranceFourth() == t.getLengthToleranceFourth() &&
-              defaults.getAngleTolerance() == t.getAngleTolerance() &&
-              defaults.getCosAngleTolerance() == t.getCosAngleTolerance() &&
-              defaults.getCosAngleToleranceSquared() == t.getCosAngleToleranceSquared() &&
-              defaults.getSinAngleTolerance() == t.getSinAngleTolerance() &&
-              defaults.getFractionTolerance() == t.getFractionTolerance() &&
-              defaults.getTwiceFractionTolerance() == t.getTwiceFractionTolerance() &&
-              defaults.getFractionToleranceSquaredPlusOne() ==
-                  t.getFractionToleranceSquaredPlusOne());
+  for (auto get : {&GeTolerances::getLengthTolerance, &GeTolerances::getLengthToleranceSquared,
+                   &GeTolerances::getLengthToleranceFourth, &GeTolerances::getAngleTolerance,
+                   &GeTolerances::getCosAngleTolerance, &GeTolerances::getCosAngleToleranceSquared,
+                   &GeTolerances::getSinAngleTolerance, &GeTolerances::getFractionTolerance,
+                   &GeTolerances::getTwiceFractionTolerance,
+                   &GeTolerances::getFractionToleranceSquaredPlusOne})
+    EXPECT_EQ((defaults.*get)(), (t.*get)());
 }
 
 TEST(GeTolerances, SettersKeepDerivedValuesInStep) {
