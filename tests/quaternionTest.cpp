@@ -125,7 +125,10 @@ TYPED_TEST(Quaternions, DumpWritesBracketsAndMalformedTextFailsKeepingTheValue) 
   std::ostringstream text;
   Q<T>().dump(text);
   EXPECT_EQ(text.str(), "[(0, 0, 0), 1]");
-  Q<T> q(1, 2, 3, 4);
+  Q<T> q;
+  std::istringstream("[(0.5, -1, 2), 3]") >> q;
+  EXPECT_EQ(q, Q<T>(T(0.5), -1, 2, 3));
+  q = Q<T>(1, 2, 3, 4);
   for (const char* bad : {"[(1, 2, 3) 4]", "[(1, 2), 4]", ""}) {
     std::istringstream in(bad);
     EXPECT_TRUE(!(in >> q) && q == Q<T>(1, 2, 3, 4)) << "'" << bad << "' gave " << q;
