@@ -78,6 +78,14 @@ TEST(AnchoredConeBuilder, BuildsFromLowestAndSlidPointsAndReportsEmptyListOrUnus
     EXPECT_TRUE(builder(p));
   EXPECT_TRUE(
       builder.createCone(up).isEqualExact(GeAnchoredCone(up, GePoint3<float>(0, 0, 0), 1, 2)));
+  // Sliding (3, 4, 1) down a 45-degree slope brings it to (2.4, 3.2, 0); the base is the middle.
+  GeAnchoredConeBuilder sliding;
+  sliding(GePoint3<float>(0, 0, 0));
+  sliding(GePoint3<float>(3, 4, 1));
+  const GeAnchoredCone slid = sliding.createCone(GeFloatingCone(unit(0, 0, 1), std::atan(1.0f)));
+  EXPECT_TRUE(std::fabs(slid.getBottomRadius() - 2) < 1e-5f && slid.getHeight() == 1 &&
+              (slid.getBasePoint() - GePoint3<float>(1.2f, 1.6f, 0)).length() < 1e-5f)
+      << slid.getBottomRadius() << ' ' << slid.getBasePoint();
   GeUnitVector3<float> nanAxis;
   nanAxis.setNormalized(std::numeric_limits<float>::quiet_NaN(), 0, 0);
   EXPECT_TRUE(VoTest::failsWith([&] { builder.createCone(GeFloatingCone(nanAxis, 0.2f)); },

@@ -65,6 +65,8 @@ TEST(FloatingCone, ExpandedConeHoldsBothConesOnRandomPairs) {
   for (int i = 0; i < 500; ++i) {
     const GeFloatingCone a(randomDirection(rng), 1.2f * rng());
     const GeFloatingCone b(randomDirection(rng), 1.2f * rng());
+    // With itself, whatever the rounding of the axes' dot product.
+    EXPECT_NEAR(expanded(a, a).getSemiAngle(), a.getSemiAngle(), 1e-3f) << a;
     const double between = angleBetween(a.getAxis(), b.getAxis());
     // Skip pairs where one cone holds the other, or that turn into the sphere.
     if (between + b.getSemiAngle() <= a.getSemiAngle() ||
@@ -109,6 +111,10 @@ TEST(CullingCones, BehindAndFrontConesOpenAwayFromTheirApexesWithTheCullingAngle
   EXPECT_FALSE(cones.isBehind(GePoint3<float>(3.1f, 0, -4)));
   EXPECT_TRUE(cones.isInFront(GePoint3<float>(0, 2.9f, 8)));
   EXPECT_FALSE(cones.isInFront(GePoint3<float>(0, 3.1f, 8)));
+  // The apex itself is behind; a point beside it at distance 1 is not.
+  const GeCullingCones atOrigin(GeFloatingCone(unit(0, 0, 1), pi / 4), GePoint3<float>(0, 0, 0), 1);
+  EXPECT_TRUE(atOrigin.isBehind(GePoint3<float>(0, 0, 0)));
+  EXPECT_FALSE(atOrigin.isBehind(GePoint3<float>(1, 0, 0)));
 }
 
 TEST(CullingCones, TextIncludesTheFloatingConeText) {

@@ -196,6 +196,12 @@ TYPED_TEST(Matrix, IdentitiesAndFastPathsOnRandomMatrices) {
         << name;
     EXPECT_EQ(a * v, a.getLinear() * v) << name;
     EXPECT_EQ(l.mulOnRight(v), l.computeTranspose() * v) << name;
+    // The adjoint is the cofactor matrix: its transpose times l is det(l) times the identity.
+    const T det = l.computeDeterminant();
+    EXPECT_TRUE((l.computeAdjoint().computeTranspose() * l)
+                    .isEqual(GeLinearMatrix3<T>(det, 0, 0, 0, det, 0, 0, 0, det),
+                             det * 100 * VoTest::tolerance<T>()))
+        << name;
   }
 }
 

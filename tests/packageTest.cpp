@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <ctime>
-#include <string>
 #include <typeinfo>
 
 namespace {
@@ -37,22 +35,19 @@ TEST(Packages, TheThreePackagesAreRegisteredInLoadOrder) {
   for (const InPackageInit* p : packages) EXPECT_TRUE(p->isInitialized()) << p->getName();
 }
 
-TEST(Packages, DependenciesAreRecordedInOrder) {
-  const auto* color = package("color");
-  const auto* geometry = package("geometry");
-  const auto* primitives = package("primitives");
-  ASSERT_TRUE(color && geometry && primitives);
-  ASSERT_EQ(color->getDependencies().size(), 1u);
-  EXPECT_EQ(*color->getDependencies()[0], *InInit<VoInit::base>::getType());
-  ASSERT_EQ(geometry->getDependencies().size(), 1u);
-  EXPECT_EQ(*geometry->getDependencies()[0], *InInit<VoInit::base>::getType());
-  const auto& deps = primitives->getDependencies();
-  ASSERT_EQ(deps.size(), 4u);
-  EXPECT_EQ(*deps[0], *InInit<VoInit::color>::getType());
-  EXPECT_EQ(*deps[1], *InInit<VoInit::geometry>::getType());
-  EXPECT_EQ(*deps[2], *InInit<VoInit::resmgt>::getType());
-  EXPECT_EQ(*deps[3], *InInit<VoInit::base>::getType());
-  EXPECT_NE(*InInit<VoInit::base>::getType(), *InInit<VoInit::resmgt>::getType());
+// Each dependency is provided by the base libraries or by a package registered earlier, so one
+// sweep in registration order initialises them all; the primitives need the other two.
+TEST(Packages, DependenciesComeBeforeTheirPackages) {
+  const auto& packages = InPackageInit::getRegisteredPackages();
+  for (std::size_t i = 0; i < packages.size(); ++i) {
+    for (const std::type_info* dependency : packages[i]->getDependencies()) {
+      bool earlier = *dependency == *InInit<VoInit::base>::getType() ||
+                     *dependency == *InInit<VoInit::resmgt>::getType();
+      for (std::size_t j = 0; j < i; ++j) earlier = earlier || typeid(*packages[j]) == *dependency;
+      EXPECT_TRUE(earlier) << packages[i]->getName() << " needs " << dependency->name();
+    }
+  }
+  EXPECT_EQ(package("primitives")->getDependencies().size(), 4u);
 }
 
 TEST(Packages, PackageStateIsAFlagPerPackage) {
@@ -65,44 +60,34 @@ TEST(Packages, PackageStateIsAFlagPerPackage) {
   EXPECT_FALSE(InInit<VoInit::color>::getPackageState());
 }
 
-TEST(BuildInfo, TheLibraryRecordIsRegisteredWithItsStrings) {
+TEST(BuildInfo, TheRecordCarriesTheVersionOfTheVersionHeader) {
   const auto infos = DbgBuildInfoUtil::getRegisteredInfos();
   ASSERT_EQ(infos.size(), 1u);
-  const DbgBuildInfo& info = *infos[0];
-  EXPECT_STREQ(info.getProjectName(), "Kernite");
-  EXPECT_EQ(info.getMajorVersion(), VO_VERSION_MAJOR);
-  EXPECT_EQ(info.getMinorVersion(), VO_VERSION_MINOR);
-  EXPECT_STREQ(info.getReleaseStage(), "pre-alpha");
-  EXPECT_STREQ(info.getLibraryName(true), "vezODedizezivuz");
-  EXPECT_STREQ(info.getBuildLabel(true), "Velmora-Kernite_187");
-  EXPECT_STREQ(info.getBuildLabel(false), "V. 187");
-  EXPECT_STREQ(info.getBuildConfiguration(false), "WinNT_ostore_release");
-  EXPECT_STREQ(info.getExtraInfo(false), "[Information not available]");
-  EXPECT_GT(std::strlen(info.getBuildUser(false)), 0u);
+  EXPECT_EQ(infos[0]->getMajorVersion(), VO_VERSION_MAJOR);
+  EXPECT_EQ(infos[0]->getMinorVersion(), VO_VERSION_MINOR);
 }
 
-TEST(BuildInfo, BuildDateHasTheMonthDayYearForm) {
-  const auto infos = DbgBuildInfoUtil::getRegisteredInfos();
-  ASSERT_EQ(infos.size(), 1u);
-  const std::string date = infos[0]->getBuildDate(false);
-  ASSERT_EQ(date.size(), 11u) << date;
-  std::tm parsed{};
-  EXPECT_NE(strptime(date.c_str(), "%b %d %Y", &parsed), nullptr) << date;
-  EXPECT_TRUE(date[4] == ' ' || (date[4] >= '1' && date[4] <= '3')) << date;
-  EXPECT_GE(parsed.tm_year + 1900, 2026);
-}
-
-// A package made by a host: registered after the library's, initialised once its dependencies
-// are, and gone from the registry when destroyed.
+// Packages made by a host: registered after the library's, each initialised only once its
+// dependencies are (even one registered later), and gone from the registry when destroyed.
 struct hostPackage {};
+struct laterPackage {};
 
-TEST(Packages, AHostPackageJoinsAndLeavesTheRegistry) {
+struct Dependent : InInit<hostPackage> {
+  Dependent() : InInit<hostPackage>("host", {InInit<laterPackage>::getType()}) {}
+  void initializePackage() override { dependencyWasReady = dependency->isInitialized(); }
+  const InPackageInit* dependency = nullptr;
+  bool dependencyWasReady = false;
+};
+
+TEST(Packages, HostPackagesInitialiseAfterTheirDependenciesAndLeaveTheRegistry) {
   {
-    InInit<hostPackage> host("host", {InInit<VoInit::primitives>::getType()});
-    ASSERT_EQ(InPackageInit::getRegisteredPackages().size(), 4u);
-    EXPECT_EQ(InPackageInit::getRegisteredPackages().back(), &host);
-    EXPECT_EQ(InPackageInit::initializePackages(), 1);
-    EXPECT_TRUE(host.isInitialized());
+    Dependent host;
+    InInit<laterPackage> later("later", {InInit<VoInit::primitives>::getType()});
+    host.dependency = &later;
+    ASSERT_EQ(InPackageInit::getRegisteredPackages().size(), 5u);
+    EXPECT_EQ(InPackageInit::getRegisteredPackages().back(), &later);
+    EXPECT_EQ(InPackageInit::initializePackages(), 2);
+    EXPECT_TRUE(host.isInitialized() && host.dependencyWasReady);
     EXPECT_EQ(InPackageInit::initializePackages(), 0);
   }
   EXPECT_EQ(InPackageInit::getRegisteredPackages().size(), 3u);

@@ -62,6 +62,13 @@ TYPED_TEST(Quaternions, RandomRotationsRoundTripComposeAndInterpolateAlongTheSho
     const GeVector3<T> axis = randomVector<T>(rng);
     SCOPED_TRACE(::testing::Message() << "p " << p << " q " << q << " t " << t);
     EXPECT_TRUE(matrixOf(p * q).isEqual(matrixOf(p) * matrixOf(q), tol<T>));
+    // The wider matrices get the rotation and nothing else, whatever they held.
+    GeAffineMatrix3<T> affine(matrixOf(q), GeVector3<T>(7, 7, 7));
+    GeProjectiveMatrix3<T> projective(7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7);
+    p.getMatrix(affine);
+    p.getMatrix(projective);
+    EXPECT_EQ(affine, GeAffineMatrix3<T>(matrixOf(p), GeVector3<T>()));
+    EXPECT_EQ(projective, GeProjectiveMatrix3<T>(affine));
     // A uniformly scaled rotation gives the same unit quaternion when told its scale.
     Q<T> back;
     back.setMatrix(GeScale3<T>(3, 3, 3) * matrixOf(q), 3);
@@ -93,6 +100,12 @@ TYPED_TEST(Quaternions, AimTurnsFromOntoToOrIntoAPlane) {
   Q<T> q(T(0.5), T(0.5), T(0.5), T(0.5)), before = q;
   q.aim(GeVector3<T>(1, 0, 0), GePlane3<T>(GeVector3<T>(0, 0, 0), 1));
   EXPECT_EQ(q, before) << "a plane without a normal changes nothing";
+  // Opposite directions along an axis turn about a perpendicular that must not vanish.
+  for (const GeVector3<T>& axis :
+       {GeVector3<T>(0, 0, 1), GeVector3<T>(0, 1, 0), GeVector3<T>(1, 0, 0)}) {
+    q.aim(axis, -axis);
+    EXPECT_NEAR(dot(matrixOf(q) * axis, -axis), T(1), tol<T>) << axis;
+  }
   std::mt19937 rng(7007);
   for (int n = 0; n < 50; ++n) {
     const GeVector3<T> from = randomVector<T>(rng);
@@ -112,7 +125,10 @@ TYPED_TEST(Quaternions, DumpWritesBracketsAndMalformedTextFailsKeepingTheValue) 
   std::ostringstream text;
   Q<T>().dump(text);
   EXPECT_EQ(text.str(), "[(0, 0, 0), 1]");
-  Q<T> q(1, 2, 3, 4);
+  Q<T> q;
+  std::istringstream("[(0.5, -1, 2), 3]") >> q;
+  EXPECT_EQ(q, Q<T>(T(0.5), -1, 2, 3));
+  q = Q<T>(1, 2, 3, 4);
   for (const char* bad : {"[(1, 2, 3) 4]", "[(1, 2), 4]", ""}) {
     std::istringstream in(bad);
     EXPECT_TRUE(!(in >> q) && q == Q<T>(1, 2, 3, 4)) << "'" << bad << "' gave " << q;

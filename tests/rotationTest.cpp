@@ -100,6 +100,11 @@ TYPED_TEST(Rotations, AimBuildsProperFramesBreaksTiesAndReportsVectorsWithoutLen
   // Edges 0 and 2 are both the longest; the first one wins, else the frame would turn by π.
   const GePoint3<T> rectangle[4] = {{0, 0, 0}, {2, 0, 0}, {2, 1, 0}, {0, 1, 0}};
   EXPECT_EQ(G::aim(4, rectangle, 2, 0, false), GeRotation3<T>());
+  // The polygon normal of a rectangle in the plane x = y is perpendicular to its edges.
+  const GePoint3<T> slanted[4] = {{0, 0, 0}, {1, 1, 0}, {1, 1, 1}, {0, 0, 1}};
+  const GeRotation3<T> facing = G::aim(4, slanted, 2, 0, false);
+  EXPECT_TRUE(std::abs(dot(facing.getColumn(2), GeVector3<T>(1, 1, 0))) < tol &&
+              std::abs(dot(facing.getColumn(2), GeVector3<T>(0, 0, 1))) < tol);
   // Vectors without length are reported where they are normalised. Fewer than three points or
   // collinear points have no polygon normal.
   GeUnitVector3<T> nan;

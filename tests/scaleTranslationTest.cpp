@@ -48,6 +48,10 @@ TYPED_TEST(ScaleTranslation, SparseProductsFromBothSidesEqualTheGeneralProducts)
     const GeScale3<T> s(value(), i % 4 ? value() : T(0), value());
     const GeTranslation3<T> t(value(), value(), value());
     // The scale touches each element once: the results are exact.
+    const GeHomogeneousCoord3<T> sv = full(s) * GeHomogeneousCoord3<T>(t.x, t.y, t.z, 0),
+                                 sp = full(s) * GeHomogeneousCoord3<T>(t.x, t.y, t.z, 1);
+    EXPECT_EQ(s * GeVector3<T>(t.x, t.y, t.z), GeVector3<T>(sv.x, sv.y, sv.z)) << name;
+    EXPECT_EQ(s * GePoint3<T>(t.x, t.y, t.z), GePoint3<T>(sp.x, sp.y, sp.z)) << name;
     EXPECT_EQ(wide(s * l), full(s) * wide(l)) << name;
     EXPECT_EQ(wide(s * a), full(s) * wide(a)) << name;
     EXPECT_EQ(s * p, full(s) * p) << name;

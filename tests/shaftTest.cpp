@@ -46,6 +46,14 @@ TEST(Shaft, BoxesSharingTheirOtherFacesGiveNoPlanesAndDiagonalBoxesTwoFacingOutw
                 std::fabs(p.d + 4.008f) < 1e-5f)
         << "plane " << i << ": " << p;
   }
+  // The same pair turned to the other axis pairs: the swept axis has no normal component.
+  const Box turned[2] = {Box(I(0, 1), I(4, 5), I(4, 5)), Box(I(4, 5), I(0, 1), I(4, 5))};
+  for (int swept = 0; swept < 2; ++swept) {
+    const GeShaft shaft(unitBox, turned[swept]);
+    planes = shaft.getPlaneSet(count);
+    ASSERT_EQ(count, 2);
+    EXPECT_TRUE(planes[0].normal[swept] == 0 && planes[1].normal[swept] == 0) << swept;
+  }
 }
 
 TEST(Shaft, MarginWidensAllAxesOrOnlyTheFirstFlatOne) {
@@ -117,7 +125,7 @@ TEST(Shaft, UninitializedShaftHoldsNothingAndSaysSo) {
 TEST(Shaft, ComparisonsUseBoundsCountAndUsedPlanes) {
   const GeShaft a(unitBox, diagonalBox);
   const GeShaft shifted(unitBox, Box(I(4, 5.00001f), I(4, 5), I(0, 1)));
-  EXPECT_TRUE(a != shifted && isEqual(a, shifted, 1e-4f));
+  EXPECT_TRUE(a == GeShaft(unitBox, diagonalBox) && a != shifted && isEqual(a, shifted, 1e-4f));
   // Same boxes but different plane counts.
   EXPECT_FALSE(a.isEqual(GeShaft(unitBox, Box(I(4, 5), I(0, 1), I(0, 1))), 10.0f));
 }

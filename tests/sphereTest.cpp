@@ -52,8 +52,8 @@ TEST(Sphere, DumpEndsWithABlank) {
 TYPED_TEST(Spheres, SegmentDistanceUsesTheNearestEndBeyondTheSegment) {
   using T = TypeParam;
   // p.x, p.y, b.x (a at the origin, b on the x axis), infinite line?, squared distance.
-  const T cases[][5] = {
-      {0, 1, 2, 0, 1}, {3, 1, 2, 0, 2}, {3, 1, 2, 1, 1}, {-1, 0, 2, 0, 1}, {3, 4, 0, 1, 25}};
+  const T cases[][5] = {{0, 1, 2, 0, 1}, {1, 1, 2, 0, 1},  {3, 1, 2, 0, 2},
+                        {3, 1, 2, 1, 1}, {-1, 0, 2, 0, 1}, {3, 4, 0, 1, 25}};
   for (const auto& c : cases)
     EXPECT_EQ(GeVector2Utils<T>::distanceSquaredFromPointToLineSegment(
                   GePoint2<T>(c[0], c[1]), GePoint2<T>(0, 0), GePoint2<T>(c[2], 0), c[3] != 0),

@@ -2,25 +2,26 @@
 
 #include <gtest/gtest.h>
 
-#include "testUtil.h"
+#include <cmath>
 
 namespace {
 
 using Vo::GeTolerances;
-using VoTest::bits;
 
-TEST(GeTolerances, DefaultsAreBitExact) {
-  const GeTolerances t;
-  EXPECT_EQ(bits(t.getLengthTolerance()), 0x3A03126Fu);
-  EXPECT_EQ(bits(t.getLengthToleranceSquared()), 0x348637BEu);
-  EXPECT_EQ(bits(t.getLengthToleranceFourth()), 0x298CBCCEu);
-  EXPECT_EQ(bits(t.getAngleTolerance()), 0x38D1B717u);
-  EXPECT_EQ(t.getCosAngleTolerance(), 1.0f);
-  EXPECT_EQ(t.getCosAngleToleranceSquared(), 1.0f);
-  EXPECT_EQ(bits(t.getSinAngleTolerance()), 0x38D1B717u);
-  EXPECT_EQ(bits(t.getFractionTolerance()), 0x33D6BF95u);
-  EXPECT_EQ(bits(t.getTwiceFractionTolerance()), 0x3456BF95u);
-  EXPECT_EQ(t.getFractionToleranceSquaredPlusOne(), 1.0f);
+// The defaults are the nominal values, with the derived ones as the setters derive them.
+TEST(GeTolerances, DefaultsAreTheNominalValuesThroughTheSetters) {
+  const GeTolerances defaults;
+  GeTolerances t;
+  t.setLengthTolerance(0.0005f);
+  t.setAngleTolerance(0.0001f);
+  t.setFractionTolerance(1e-7f);
+  for (auto get : {&GeTolerances::getLengthTolerance, &GeTolerances::getLengthToleranceSquared,
+                   &GeTolerances::getLengthToleranceFourth, &GeTolerances::getAngleTolerance,
+                   &GeTolerances::getCosAngleTolerance, &GeTolerances::getCosAngleToleranceSquared,
+                   &GeTolerances::getSinAngleTolerance, &GeTolerances::getFractionTolerance,
+                   &GeTolerances::getTwiceFractionTolerance,
+                   &GeTolerances::getFractionToleranceSquaredPlusOne})
+    EXPECT_EQ((defaults.*get)(), (t.*get)());
 }
 
 TEST(GeTolerances, SettersKeepDerivedValuesInStep) {
@@ -71,6 +72,7 @@ TEST(GeTolerances, CosinesCompareAsTheirAngles) {
   EXPECT_FALSE(t.cosineIsMinusOne(-0.99999994f));
   EXPECT_EQ(t.compareCosineToZero(0.00005f), 0);
   EXPECT_EQ(t.compareCosineToZero(-0.001f), -1);
+  EXPECT_EQ(t.compareCosineToZero(t.getSinAngleTolerance()), 0);
   EXPECT_EQ(t.compareAngle(0.3f, 0.30005f), 0);
   EXPECT_EQ(t.compareAngle(0.3f, 0.3002f), -1);
 }
