@@ -43,7 +43,10 @@ TEST(Packages, DependenciesComeBeforeTheirPackages) {
     for (const std::type_info* dependency : packages[i]->getDependencies()) {
       bool earlier = *dependency == *InInit<VoInit::base>::getType() ||
                      *dependency == *InInit<VoInit::resmgt>::getType();
-      for (std::size_t j = 0; j < i; ++j) earlier = earlier || typeid(*packages[j]) == *dependency;
+      for (std::size_t j = 0; j < i; ++j) {
+        const InPackageInit& registered = *packages[j];
+        earlier = earlier || typeid(registered) == *dependency;
+      }
       EXPECT_TRUE(earlier) << packages[i]->getName() << " needs " << dependency->name();
     }
   }
