@@ -54,8 +54,8 @@ const Ops<T>* sse2Ops() noexcept {
 template <class T>
 Ops<T> mixAvx2(const Ops<T>& wide, const Ops<T>& narrow) noexcept {
   Ops<T> mixed = wide;
-  mixed.projectiveDeterminant = narrow.projectiveDeterminant;
   if constexpr (sizeof(T) == 4) {
+    mixed.projectiveDeterminant = narrow.projectiveDeterminant;
     mixed.linearInverse = narrow.linearInverse;
     mixed.linearInverseAndDeterminant = narrow.linearInverseAndDeterminant;
   }

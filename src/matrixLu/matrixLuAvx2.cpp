@@ -78,8 +78,114 @@ struct Avx2Double {
   }
 };
 
+// The 4x4 double determinant on the columns as stored, with no transpose: the elimination
+// subtracts from every column at once, a(i, k) − l(i)·a(j, k) in lane i of column k, the very
+// products and differences the row-wise kernel forms; the scaled pivot candidates of a column are
+// one multiplication; the scales follow their rows through the exchanges. Lanes above the current
+// column turn to scratch and are never read. A pivot exchange is a branch to an immediate lane
+// permutation, so a predicted pivot lets the elimination start before the candidates are known.
+class ColumnDeterminant {
+  using V = __m256d;
+  using L = Avx2Double;
+
+  // Lanes j and p exchanged.
+  template <int j, int p>
+  static VO_LU_INLINE V exchanged(V v) noexcept {
+    constexpr int from[4] = {j == 0   ? p
+                             : p == 0 ? j
+                                      : 0,
+                             j == 1   ? p
+                             : p == 1 ? j
+                                      : 1,
+                             j == 2   ? p
+                             : p == 2 ? j
+                                      : 2,
+                             j == 3   ? p
+                             : p == 3 ? j
+                                      : 3};
+    return _mm256_permute4x64_pd(v, from[0] | from[1] << 2 | from[2] << 4 | from[3] << 6);
+  }
+
+  // Brings row p to position j in columns j..3 and in the scales.
+  template <int j, int p>
+  static VO_LU_INLINE void exchange(V (&c)[4], V& scales) noexcept {
+    for (int k = j; k < 4; ++k) c[k] = exchanged<j, p>(c[k]);
+    scales = exchanged<j, p>(scales);
+  }
+
+  // The row the pivot of column j comes from, −1 when none can be chosen: the last row i >= j
+  // whose candidate scale(i)·|a(i, j)| is >= every candidate before it and >= 0, which is the last
+  // row holding the largest candidate that is not NaN (the candidates are never negative, and
+  // NaN is never taken).
+  template <int j>
+  static VO_LU_INLINE int pivotRow(V column, V scales) noexcept {
+    const V candidates = L::mul(scales, L::abs(column));
+    double big = 0.0;
+    int row = -1;
+    for (int i = j; i < 4; ++i) {
+      if (candidates[i] >= big) {
+        big = candidates[i];
+        row = i;
+      }
+    }
+    return row;
+  }
+
+  // Column j's pivot chosen and brought to position j, then eliminated from the rows below.
+  // False when no pivot can be chosen or it is negligible.
+  template <int j>
+  static VO_LU_INLINE bool step(V (&c)[4], V& scales, int& exchanges, double& pivot) noexcept {
+    const int p = pivotRow<j>(c[j], scales);
+    if (p < j) return false;
+    if (p != j) {
+      ++exchanges;
+      if constexpr (j < 3) {
+        if (p == j + 1) {
+          exchange<j, j + 1>(c, scales);
+        } else if constexpr (j < 2) {
+          if (p == j + 2) {
+            exchange<j, j + 2>(c, scales);
+          } else if constexpr (j < 1) {
+            exchange<j, j + 3>(c, scales);
+          }
+        }
+      }
+    }
+    pivot = c[j][j];
+    if (isNegligible(pivot)) return false;
+    if constexpr (j < 3) {
+      const V multipliers = L::mul(c[j], L::set1(1.0 / pivot));
+      for (int k = j + 1; k < 4; ++k)
+        c[k] = L::sub(c[k], L::mul(multipliers, L::broadcast(c[k], j)));
+    }
+    return true;
+  }
+
+ public:
+  static double determinant(const double* m) noexcept {
+    V c[4] = {L::loadu(m), L::loadu(m + 4), L::loadu(m + 8), L::loadu(m + 12)};
+    const V rowMax = L::max(L::max(L::abs(c[0]), L::abs(c[1])), L::max(L::abs(c[2]), L::abs(c[3])));
+    if (L::lowMaskBits(L::negligible(rowMax))) return 0.0;
+    V scales = L::div(L::set1(1.0), rowMax);
+    int exchanges = 0;
+    double p0, p1, p2, p3;
+    if (!step<0>(c, scales, exchanges, p0) || !step<1>(c, scales, exchanges, p1) ||
+        !step<2>(c, scales, exchanges, p2) || !step<3>(c, scales, exchanges, p3)) {
+      return 0.0;
+    }
+    const double parity = double(1 - 2 * (exchanges & 1));
+    return parity * p0 * p1 * p2 * p3;
+  }
+};
+
+constexpr MatrixLu::Ops<double> withColumnDeterminant(MatrixLu::Ops<double> ops) noexcept {
+  ops.projectiveDeterminant = &ColumnDeterminant::determinant;
+  return ops;
+}
+
 constexpr MatrixLu::Ops<float> avx2FloatOps = MatrixLu::table<Sse2Float>();
-constexpr MatrixLu::Ops<double> avx2DoubleOps = MatrixLu::table<Avx2Double>();
+constexpr MatrixLu::Ops<double> avx2DoubleOps =
+    withColumnDeterminant(MatrixLu::table<Avx2Double>());
 
 }  // namespace
 }  // namespace MatrixImp
