@@ -106,6 +106,17 @@ class ColumnDeterminant {
     return _mm256_permute4x64_pd(v, from[0] | from[1] << 2 | from[2] << 4 | from[3] << 6);
   }
 
+  // Lane j in every lane, and lane j alone: by immediate shuffles, so that the columns stay in
+  // registers.
+  template <int j>
+  static VO_LU_INLINE V spread(V v) noexcept {
+    return _mm256_permute4x64_pd(v, j * 0x55);
+  }
+  template <int j>
+  static VO_LU_INLINE double lane(V v) noexcept {
+    return _mm256_cvtsd_f64(spread<j>(v));
+  }
+
   // Brings row p to position j in columns j..3 and in the scales.
   template <int j, int p>
   static VO_LU_INLINE void exchange(V (&c)[4], V& scales) noexcept {
@@ -122,9 +133,11 @@ class ColumnDeterminant {
     const V candidates = L::mul(scales, L::abs(column));
     double big = 0.0;
     int row = -1;
+    const double candidate[4] = {lane<0>(candidates), lane<1>(candidates), lane<2>(candidates),
+                                 lane<3>(candidates)};
     for (int i = j; i < 4; ++i) {
-      if (candidates[i] >= big) {
-        big = candidates[i];
+      if (candidate[i] >= big) {
+        big = candidate[i];
         row = i;
       }
     }
@@ -151,12 +164,13 @@ class ColumnDeterminant {
         }
       }
     }
-    pivot = c[j][j];
+    const V pivots = spread<j>(c[j]);
+    pivot = _mm256_cvtsd_f64(pivots);
     if (isNegligible(pivot)) return false;
     if constexpr (j < 3) {
-      const V multipliers = L::mul(c[j], L::set1(1.0 / pivot));
-      for (int k = j + 1; k < 4; ++k)
-        c[k] = L::sub(c[k], L::mul(multipliers, L::broadcast(c[k], j)));
+      // 1 / pivot in every lane, then a(i, j) · (1 / pivot) as the row-wise kernel forms them.
+      const V multipliers = L::mul(c[j], L::div(L::set1(1.0), pivots));
+      for (int k = j + 1; k < 4; ++k) c[k] = L::sub(c[k], L::mul(multipliers, spread<j>(c[k])));
     }
     return true;
   }
