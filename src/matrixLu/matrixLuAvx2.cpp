@@ -120,6 +120,7 @@ class ColumnDeterminant {
   // Brings row p to position j in columns j..3 and in the scales.
   template <int j, int p>
   static VO_LU_INLINE void exchange(V (&c)[4], V& scales) noexcept {
+    VO_LU_UNROLL
     for (int k = j; k < 4; ++k) c[k] = exchanged<j, p>(c[k]);
     scales = exchanged<j, p>(scales);
   }
@@ -135,6 +136,7 @@ class ColumnDeterminant {
     int row = -1;
     const double candidate[4] = {lane<0>(candidates), lane<1>(candidates), lane<2>(candidates),
                                  lane<3>(candidates)};
+    VO_LU_UNROLL
     for (int i = j; i < 4; ++i) {
       if (candidate[i] >= big) {
         big = candidate[i];
@@ -170,6 +172,7 @@ class ColumnDeterminant {
     if constexpr (j < 3) {
       // 1 / pivot in every lane, then a(i, j) · (1 / pivot) as the row-wise kernel forms them.
       const V multipliers = L::mul(c[j], L::div(L::set1(1.0), pivots));
+      VO_LU_UNROLL
       for (int k = j + 1; k < 4; ++k) c[k] = L::sub(c[k], L::mul(multipliers, spread<j>(c[k])));
     }
     return true;
