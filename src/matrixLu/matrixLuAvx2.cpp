@@ -78,36 +78,42 @@ struct Avx2Double {
   }
 };
 
-// The 4x4 double determinant on the columns as stored, with no transpose: the elimination
-// subtracts from every column at once, a(i, k) − l(i)·a(j, k) in lane i of column k, the very
-// products and differences the row-wise kernel forms; the scaled pivot candidates of a column are
-// one multiplication; the scales follow their rows through the exchanges. Lanes above the current
-// column turn to scratch and are never read. A pivot exchange is a branch to an immediate lane
-// permutation, so a predicted pivot lets the elimination start before the candidates are known.
-class ColumnDeterminant {
+// The decomposition of n x n doubles (n = 3: the affine matrix's linear part, lane 3 ignored) on
+// the columns as stored, with no transpose: the elimination subtracts from every column at once,
+// a(i, k) − l(i)·a(j, k) in lane i of column k, the very products and differences the row-wise
+// kernel forms; the scaled pivot candidates of a column are one multiplication; the scales follow
+// their rows through the exchanges. A pivot exchange is a branch to an immediate lane permutation,
+// so a predicted pivot lets the elimination start before the candidates are known. The columns
+// stay in registers: lanes are spread by immediate shuffles, never read through memory.
+// For the determinant (solve false) the lanes above the current column turn to scratch; for a
+// solve the upper triangle is kept (the update is blended into the lanes below the pivot), the
+// multipliers are kept per column and follow later exchanges, and so does the permutation.
+template <int n, bool solve>
+class ColumnLu {
   using V = __m256d;
   using L = Avx2Double;
+
+  static constexpr int swapped(int l, int j, int p) noexcept {
+    if (l == j) return p;
+    if (l == p) return j;
+    return l;
+  }
 
   // Lanes j and p exchanged.
   template <int j, int p>
   static VO_LU_INLINE V exchanged(V v) noexcept {
-    constexpr int from[4] = {j == 0   ? p
-                             : p == 0 ? j
-                                      : 0,
-                             j == 1   ? p
-                             : p == 1 ? j
-                                      : 1,
-                             j == 2   ? p
-                             : p == 2 ? j
-                                      : 2,
-                             j == 3   ? p
-                             : p == 3 ? j
-                                      : 3};
-    return _mm256_permute4x64_pd(v, from[0] | from[1] << 2 | from[2] << 4 | from[3] << 6);
+    return _mm256_permute4x64_pd(v, swapped(0, j, p) | swapped(1, j, p) << 2 |
+                                        swapped(2, j, p) << 4 | swapped(3, j, p) << 6);
   }
 
-  // Lane j in every lane, and lane j alone: by immediate shuffles, so that the columns stay in
-  // registers.
+ public:
+  V c[4];
+  V scales;
+  V lower[n > 1 ? n - 1 : 1];  // lane i of lower[j]: the multiplier l(i, j), i > j
+  int origin[n];               // the original row now at each position
+  int exchanges = 0;
+  double pivot[n];
+
   template <int j>
   static VO_LU_INLINE V spread(V v) noexcept {
     return _mm256_permute4x64_pd(v, j * 0x55);
@@ -117,27 +123,98 @@ class ColumnDeterminant {
     return _mm256_cvtsd_f64(spread<j>(v));
   }
 
-  // Brings row p to position j in columns j..3 and in the scales.
-  template <int j, int p>
-  static VO_LU_INLINE void exchange(V (&c)[4], V& scales) noexcept {
+  // Loads the columns; false when a row's largest magnitude is negligible.
+  VO_LU_INLINE bool start(const double* m) noexcept {
     VO_LU_UNROLL
-    for (int k = j; k < 4; ++k) c[k] = exchanged<j, p>(c[k]);
+    for (int k = 0; k < 4; ++k) c[k] = L::loadu(m + 4 * k);
+    V rowMax = L::max(L::abs(c[0]), L::abs(c[1]));
+    if constexpr (n == 4) {
+      rowMax = L::max(rowMax, L::max(L::abs(c[2]), L::abs(c[3])));
+    } else {
+      rowMax = L::max(rowMax, L::abs(c[2]));
+    }
+    if (L::lowMaskBits(L::negligible(rowMax)) & ((1 << n) - 1)) return false;
+    scales = L::div(L::set1(1.0), rowMax);
+    VO_LU_UNROLL
+    for (int i = 0; i < n; ++i) origin[i] = i;
+    return true;
+  }
+
+  // Every column's pivot chosen, brought up and eliminated; false as the row-wise kernel.
+  VO_LU_INLINE bool decompose() noexcept {
+    if (!step<0>() || !step<1>() || !step<2>()) return false;
+    if constexpr (n == 4) return step<3>();
+    return true;
+  }
+
+  // The row-wise kernel's solve for the n unit vectors (see LuKernel::invert), its multipliers
+  // and upper triangle spread from the columns: lane c of x[r] is element (r, c) of the inverse.
+  VO_LU_INLINE void invert(V (&x)[n]) const noexcept {
+    V started[n];
+    V any = L::zero();
+    VO_LU_UNROLL
+    for (int i = 0; i < n; ++i) {
+      const V one = L::unitMask(origin[i]);
+      V s = L::bitAnd(one, L::set1(1.0));
+      VO_LU_UNROLL
+      for (int k = 0; k < i; ++k) {
+        s = L::sub(s, L::mul(L::bitAnd(spreadLane(lower[k], i), started[k]), x[k]));
+      }
+      any = L::bitOr(any, one);
+      started[i] = any;
+      x[i] = s;
+    }
+    VO_LU_UNROLL
+    for (int i = n - 1; i >= 0; --i) {
+      V s = x[i];
+      VO_LU_UNROLL
+      for (int k = i + 1; k < n; ++k) s = L::sub(s, L::mul(spreadLane(c[k], i), x[k]));
+      x[i] = L::div(s, spreadLane(c[i], i));
+    }
+  }
+
+ private:
+  static VO_LU_INLINE V spreadLane(V v, int i) noexcept {
+    switch (i) {
+      case 0:
+        return spread<0>(v);
+      case 1:
+        return spread<1>(v);
+      case 2:
+        return spread<2>(v);
+      default:
+        return spread<3>(v);
+    }
+  }
+
+  // Row p brought to position j in the columns j.., the scales, the multipliers and the
+  // permutation.
+  template <int j, int p>
+  VO_LU_INLINE void exchange() noexcept {
+    VO_LU_UNROLL
+    for (int k = j; k < n; ++k) c[k] = exchanged<j, p>(c[k]);
     scales = exchanged<j, p>(scales);
+    if constexpr (solve) {
+      VO_LU_UNROLL
+      for (int k = 0; k < j; ++k) lower[k] = exchanged<j, p>(lower[k]);
+      const int t = origin[j];
+      origin[j] = origin[p];
+      origin[p] = t;
+    }
+    ++exchanges;
   }
 
   // The row the pivot of column j comes from, −1 when none can be chosen: the last row i >= j
-  // whose candidate scale(i)·|a(i, j)| is >= every candidate before it and >= 0, which is the last
-  // row holding the largest candidate that is not NaN (the candidates are never negative, and
-  // NaN is never taken).
+  // whose candidate scale(i)·|a(i, j)| is >= every candidate before it and >= 0.
   template <int j>
-  static VO_LU_INLINE int pivotRow(V column, V scales) noexcept {
-    const V candidates = L::mul(scales, L::abs(column));
-    double big = 0.0;
-    int row = -1;
+  VO_LU_INLINE int pivotRow() const noexcept {
+    const V candidates = L::mul(scales, L::abs(c[j]));
     const double candidate[4] = {lane<0>(candidates), lane<1>(candidates), lane<2>(candidates),
                                  lane<3>(candidates)};
+    double big = 0.0;
+    int row = -1;
     VO_LU_UNROLL
-    for (int i = j; i < 4; ++i) {
+    for (int i = j; i < n; ++i) {
       if (candidate[i] >= big) {
         big = candidate[i];
         row = i;
@@ -147,62 +224,71 @@ class ColumnDeterminant {
   }
 
   // Column j's pivot chosen and brought to position j, then eliminated from the rows below.
-  // False when no pivot can be chosen or it is negligible.
   template <int j>
-  static VO_LU_INLINE bool step(V (&c)[4], V& scales, int& exchanges, double& pivot) noexcept {
-    const int p = pivotRow<j>(c[j], scales);
+  VO_LU_INLINE bool step() noexcept {
+    const int p = pivotRow<j>();
     if (p < j) return false;
-    if (p != j) {
-      ++exchanges;
-      if constexpr (j < 3) {
-        if (p == j + 1) {
-          exchange<j, j + 1>(c, scales);
-        } else if constexpr (j < 2) {
-          if (p == j + 2) {
-            exchange<j, j + 2>(c, scales);
-          } else if constexpr (j < 1) {
-            exchange<j, j + 3>(c, scales);
-          }
+    if constexpr (j + 1 < n) {
+      if (p == j + 1) {
+        exchange<j, (j + 1) & 3>();
+      } else if constexpr (j + 2 < n) {
+        if (p == j + 2) {
+          exchange<j, (j + 2) & 3>();
+        } else if constexpr (j + 3 < n) {
+          if (p == j + 3) exchange<j, (j + 3) & 3>();
         }
       }
     }
     const V pivots = spread<j>(c[j]);
-    pivot = _mm256_cvtsd_f64(pivots);
-    if (isNegligible(pivot)) return false;
-    if constexpr (j < 3) {
+    pivot[j] = _mm256_cvtsd_f64(pivots);
+    if (isNegligible(pivot[j])) return false;
+    if constexpr (j + 1 < n) {
       // 1 / pivot in every lane, then a(i, j) · (1 / pivot) as the row-wise kernel forms them.
       const V multipliers = L::mul(c[j], L::div(L::set1(1.0), pivots));
+      if constexpr (solve) lower[j] = multipliers;
       VO_LU_UNROLL
-      for (int k = j + 1; k < 4; ++k) c[k] = L::sub(c[k], L::mul(multipliers, spread<j>(c[k])));
+      for (int k = j + 1; k < n; ++k) {
+        const V updated = L::sub(c[k], L::mul(multipliers, spread<j>(c[k])));
+        if constexpr (solve) {
+          c[k] = _mm256_blend_pd(c[k], updated, 0xF & ~((2 << j) - 1));
+        } else {
+          c[k] = updated;
+        }
+      }
     }
     return true;
   }
-
- public:
-  static double determinant(const double* m) noexcept {
-    V c[4] = {L::loadu(m), L::loadu(m + 4), L::loadu(m + 8), L::loadu(m + 12)};
-    const V rowMax = L::max(L::max(L::abs(c[0]), L::abs(c[1])), L::max(L::abs(c[2]), L::abs(c[3])));
-    if (L::lowMaskBits(L::negligible(rowMax))) return 0.0;
-    V scales = L::div(L::set1(1.0), rowMax);
-    int exchanges = 0;
-    double p0, p1, p2, p3;
-    if (!step<0>(c, scales, exchanges, p0) || !step<1>(c, scales, exchanges, p1) ||
-        !step<2>(c, scales, exchanges, p2) || !step<3>(c, scales, exchanges, p3)) {
-      return 0.0;
-    }
-    const double parity = double(1 - 2 * (exchanges & 1));
-    return parity * p0 * p1 * p2 * p3;
-  }
 };
 
-constexpr MatrixLu::Ops<double> withColumnDeterminant(MatrixLu::Ops<double> ops) noexcept {
-  ops.projectiveDeterminant = &ColumnDeterminant::determinant;
+// Zero for a singular matrix.
+double columnDeterminant(const double* m) noexcept {
+  ColumnLu<4, false> lu;
+  if (!lu.start(m) || !lu.decompose()) return 0.0;
+  const double parity = double(1 - 2 * (lu.exchanges & 1));
+  return parity * lu.pivot[0] * lu.pivot[1] * lu.pivot[2] * lu.pivot[3];
+}
+
+// As affineInverse<Avx2Double>.
+bool columnAffineInverse(const double* m, double* out) noexcept {
+  ColumnLu<3, true> lu;
+  if (!lu.start(m) || !lu.decompose()) return false;
+  const double t[3] = {m[12], m[13], m[14]};
+  __m256d x[4];
+  lu.invert(reinterpret_cast<__m256d(&)[3]>(x));
+  x[3] = _mm256_setzero_pd();
+  Avx2Double::transpose(x[0], x[1], x[2], x[3]);
+  storeAffine<Avx2Double>(x, t, nullptr, out);
+  return true;
+}
+
+constexpr MatrixLu::Ops<double> withColumnPaths(MatrixLu::Ops<double> ops) noexcept {
+  ops.projectiveDeterminant = &columnDeterminant;
+  ops.affineInverse = &columnAffineInverse;
   return ops;
 }
 
 constexpr MatrixLu::Ops<float> avx2FloatOps = MatrixLu::table<Sse2Float>();
-constexpr MatrixLu::Ops<double> avx2DoubleOps =
-    withColumnDeterminant(MatrixLu::table<Avx2Double>());
+constexpr MatrixLu::Ops<double> avx2DoubleOps = withColumnPaths(MatrixLu::table<Avx2Double>());
 
 }  // namespace
 }  // namespace MatrixImp
