@@ -48,9 +48,9 @@ const Ops<T>* sse2Ops() noexcept {
 #endif
 }
 
-// The AVX2 file's operations where they measured faster than the SSE2 ones (voBench lu_*): the
-// solves with 4-double rows, and the float affine and 4x4 inverses. The determinant has no solve,
-// and the 3x3 float inverse gains nothing from the wider encoding; those stay SSE2.
+// The AVX2 file's operations where they measured faster than the SSE2 ones (voBench lu_*): all
+// the double ones (4-double rows or columns), and the float affine and 4x4 inverses. The float
+// determinant and 3x3 inverse gain nothing from the wider encoding; those stay SSE2.
 template <class T>
 Ops<T> mixAvx2(const Ops<T>& wide, const Ops<T>& narrow) noexcept {
   Ops<T> mixed = wide;

@@ -1,6 +1,7 @@
-// The AVX2 LU path: a 4-double row in one register, and the float rows in the three-operand
-// encoding with blends. Compiled with -mavx2 -mno-fma -ffp-contract=off and called only after the
-// processor has been seen to support AVX2; it includes no library header (see luKernel.h).
+// The AVX2 LU path: a 4-double row or column in one register, and the float rows in the
+// three-operand encoding with blends. Compiled with -mavx2 -mno-fma -ffp-contract=off and called
+// only after the processor has been seen to support AVX2; it includes no library header (see
+// luKernel.h).
 
 #include "matrixLu.h"
 
