@@ -150,7 +150,7 @@ class ColumnLu {
 
   // The row-wise kernel's solve for the n unit vectors (see LuKernel::invert), its multipliers
   // and upper triangle spread from the columns: lane c of x[r] is element (r, c) of the inverse.
-  VO_LU_INLINE void invert(V (&x)[n]) const noexcept {
+  VO_LU_INLINE void invert(V (&x)[4]) const noexcept {
     V started[n];
     V any = L::zero();
     VO_LU_UNROLL
@@ -261,6 +261,14 @@ class ColumnLu {
   }
 };
 
+template <int n>
+VO_LU_INLINE double determinantOf(const ColumnLu<n, true>& lu) noexcept {
+  double det = double(1 - 2 * (lu.exchanges & 1));
+  VO_LU_UNROLL
+  for (int i = 0; i < n; ++i) det = det * lu.pivot[i];
+  return det;
+}
+
 // Zero for a singular matrix.
 double columnDeterminant(const double* m) noexcept {
   ColumnLu<4, false> lu;
@@ -269,22 +277,62 @@ double columnDeterminant(const double* m) noexcept {
   return parity * lu.pivot[0] * lu.pivot[1] * lu.pivot[2] * lu.pivot[3];
 }
 
+// The affine inverse's columns, as Matrix3x3Imp::invert gives them to storeAffine.
+VO_LU_INLINE void affineColumns(const ColumnLu<3, true>& lu, __m256d (&x)[4]) noexcept {
+  lu.invert(x);
+  x[3] = _mm256_setzero_pd();
+  Avx2Double::transpose(x[0], x[1], x[2], x[3]);
+}
+
 // As affineInverse<Avx2Double>.
 bool columnAffineInverse(const double* m, double* out) noexcept {
   ColumnLu<3, true> lu;
   if (!lu.start(m) || !lu.decompose()) return false;
   const double t[3] = {m[12], m[13], m[14]};
   __m256d x[4];
-  lu.invert(reinterpret_cast<__m256d(&)[3]>(x));
-  x[3] = _mm256_setzero_pd();
-  Avx2Double::transpose(x[0], x[1], x[2], x[3]);
+  affineColumns(lu, x);
   storeAffine<Avx2Double>(x, t, nullptr, out);
   return true;
+}
+
+// As affineInverseAndDeterminant<Avx2Double>.
+bool columnAffineInverseAndDeterminant(const double* m, double* out, double* det) noexcept {
+  ColumnLu<3, true> lu;
+  if (!lu.start(m) || !lu.decompose()) return false;
+  const double t[3] = {m[12], m[13], m[14]};
+  const double bottom[4] = {out[3], out[7], out[11], out[15]};
+  __m256d x[4];
+  affineColumns(lu, x);
+  storeAffine<Avx2Double>(x, t, bottom, out);
+  *det = determinantOf(lu);
+  return true;
+}
+
+// As projectiveInverse<Avx2Double>, `det` written when given.
+VO_LU_INLINE bool columnProjective(const double* m, double* out, double* det) noexcept {
+  ColumnLu<4, true> lu;
+  if (!lu.start(m) || !lu.decompose()) return false;
+  __m256d x[4];
+  lu.invert(x);
+  Avx2Double::transpose(x[0], x[1], x[2], x[3]);
+  VO_LU_UNROLL
+  for (int k = 0; k < 4; ++k) _mm256_storeu_pd(out + 4 * k, x[k]);
+  if (det) *det = determinantOf(lu);
+  return true;
+}
+bool columnProjectiveInverse(const double* m, double* out) noexcept {
+  return columnProjective(m, out, nullptr);
+}
+bool columnProjectiveInverseAndDeterminant(const double* m, double* out, double* det) noexcept {
+  return columnProjective(m, out, det);
 }
 
 constexpr MatrixLu::Ops<double> withColumnPaths(MatrixLu::Ops<double> ops) noexcept {
   ops.projectiveDeterminant = &columnDeterminant;
   ops.affineInverse = &columnAffineInverse;
+  ops.affineInverseAndDeterminant = &columnAffineInverseAndDeterminant;
+  ops.projectiveInverse = &columnProjectiveInverse;
+  ops.projectiveInverseAndDeterminant = &columnProjectiveInverseAndDeterminant;
   return ops;
 }
 
