@@ -49,13 +49,11 @@ const Ops<T>* sse2Ops() noexcept {
 }
 
 // The AVX2 file's operations where they measured faster than the SSE2 ones (voBench lu_*): all
-// the double ones (4-double rows or columns), and the float affine and 4x4 inverses. The float
-// determinant and 3x3 inverse gain nothing from the wider encoding; those stay SSE2.
+// but the float 3x3 inverse, which gains nothing from the wider encoding and stays SSE2.
 template <class T>
 Ops<T> mixAvx2(const Ops<T>& wide, const Ops<T>& narrow) noexcept {
   Ops<T> mixed = wide;
   if constexpr (sizeof(T) == 4) {
-    mixed.projectiveDeterminant = narrow.projectiveDeterminant;
     mixed.linearInverse = narrow.linearInverse;
     mixed.linearInverseAndDeterminant = narrow.linearInverseAndDeterminant;
   }

@@ -77,6 +77,29 @@ struct Avx2Double {
     return _mm256_castsi256_pd(
         _mm256_set_epi64x(m(bits & 8), m(bits & 4), m(bits & 2), m(bits & 1)));
   }
+  // Lane l of the result is lane (imm >> 2l) & 3 of v; lanes of b where mask is set, else of a.
+  template <int imm>
+  static VO_LU_INLINE V permute(V v) noexcept {
+    return _mm256_permute4x64_pd(v, imm);
+  }
+  template <int mask>
+  static VO_LU_INLINE V blend(V a, V b) noexcept {
+    return _mm256_blend_pd(a, b, mask);
+  }
+  static VO_LU_INLINE double first(V v) noexcept { return _mm256_cvtsd_f64(v); }
+};
+
+// The SSE2 float lanes with the shuffles of the column kernel, in the three-operand encoding.
+struct Avx2Float : Sse2Float {
+  template <int imm>
+  static VO_LU_INLINE V permute(V v) noexcept {
+    return _mm_shuffle_ps(v, v, imm);
+  }
+  template <int mask>
+  static VO_LU_INLINE V blend(V a, V b) noexcept {
+    return _mm_blend_ps(a, b, mask);
+  }
+  static VO_LU_INLINE float first(V v) noexcept { return _mm_cvtss_f32(v); }
 };
 
 // The decomposition of n x n doubles (n = 3: the affine matrix's linear part, lane 3 ignored) on
@@ -89,10 +112,10 @@ struct Avx2Double {
 // For the determinant (solve false) the lanes above the current column turn to scratch; for a
 // solve the upper triangle is kept (the update is blended into the lanes below the pivot), the
 // multipliers are kept per column and follow later exchanges, and so does the permutation.
-template <int n, bool solve>
+template <class L, int n, bool solve>
 class ColumnLu {
-  using V = __m256d;
-  using L = Avx2Double;
+  using T = typename L::Scalar;
+  using V = typename L::V;
 
   static constexpr int swapped(int l, int j, int p) noexcept {
     if (l == j) return p;
@@ -103,8 +126,8 @@ class ColumnLu {
   // Lanes j and p exchanged.
   template <int j, int p>
   static VO_LU_INLINE V exchanged(V v) noexcept {
-    return _mm256_permute4x64_pd(v, swapped(0, j, p) | swapped(1, j, p) << 2 |
-                                        swapped(2, j, p) << 4 | swapped(3, j, p) << 6);
+    return L::template permute<swapped(0, j, p) | swapped(1, j, p) << 2 | swapped(2, j, p) << 4 |
+                               swapped(3, j, p) << 6>(v);
   }
 
  public:
@@ -113,19 +136,19 @@ class ColumnLu {
   V lower[n > 1 ? n - 1 : 1];  // lane i of lower[j]: the multiplier l(i, j), i > j
   int origin[n];               // the original row now at each position
   int exchanges = 0;
-  double pivot[n];
+  T pivot[n];
 
   template <int j>
   static VO_LU_INLINE V spread(V v) noexcept {
-    return _mm256_permute4x64_pd(v, j * 0x55);
+    return L::template permute<j * 0x55>(v);
   }
   template <int j>
-  static VO_LU_INLINE double lane(V v) noexcept {
-    return _mm256_cvtsd_f64(spread<j>(v));
+  static VO_LU_INLINE T lane(V v) noexcept {
+    return L::first(spread<j>(v));
   }
 
   // Loads the columns; false when a row's largest magnitude is negligible.
-  VO_LU_INLINE bool start(const double* m) noexcept {
+  VO_LU_INLINE bool start(const T* m) noexcept {
     VO_LU_UNROLL
     for (int k = 0; k < 4; ++k) c[k] = L::loadu(m + 4 * k);
     V rowMax = L::max(L::abs(c[0]), L::abs(c[1]));
@@ -135,7 +158,7 @@ class ColumnLu {
       rowMax = L::max(rowMax, L::abs(c[2]));
     }
     if (L::lowMaskBits(L::negligible(rowMax)) & ((1 << n) - 1)) return false;
-    scales = L::div(L::set1(1.0), rowMax);
+    scales = L::div(L::set1(T(1)), rowMax);
     VO_LU_UNROLL
     for (int i = 0; i < n; ++i) origin[i] = i;
     return true;
@@ -156,7 +179,7 @@ class ColumnLu {
     VO_LU_UNROLL
     for (int i = 0; i < n; ++i) {
       const V one = L::unitMask(origin[i]);
-      V s = L::bitAnd(one, L::set1(1.0));
+      V s = L::bitAnd(one, L::set1(T(1)));
       VO_LU_UNROLL
       for (int k = 0; k < i; ++k) {
         s = L::sub(s, L::mul(L::bitAnd(spreadLane(lower[k], i), started[k]), x[k]));
@@ -210,9 +233,9 @@ class ColumnLu {
   template <int j>
   VO_LU_INLINE int pivotRow() const noexcept {
     const V candidates = L::mul(scales, L::abs(c[j]));
-    const double candidate[4] = {lane<0>(candidates), lane<1>(candidates), lane<2>(candidates),
-                                 lane<3>(candidates)};
-    double big = 0.0;
+    const T candidate[4] = {lane<0>(candidates), lane<1>(candidates), lane<2>(candidates),
+                            lane<3>(candidates)};
+    T big = T(0);
     int row = -1;
     VO_LU_UNROLL
     for (int i = j; i < n; ++i) {
@@ -241,17 +264,17 @@ class ColumnLu {
       }
     }
     const V pivots = spread<j>(c[j]);
-    pivot[j] = _mm256_cvtsd_f64(pivots);
+    pivot[j] = L::first(pivots);
     if (isNegligible(pivot[j])) return false;
     if constexpr (j + 1 < n) {
       // 1 / pivot in every lane, then a(i, j) · (1 / pivot) as the row-wise kernel forms them.
-      const V multipliers = L::mul(c[j], L::div(L::set1(1.0), pivots));
+      const V multipliers = L::mul(c[j], L::div(L::set1(T(1)), pivots));
       if constexpr (solve) lower[j] = multipliers;
       VO_LU_UNROLL
       for (int k = j + 1; k < n; ++k) {
         const V updated = L::sub(c[k], L::mul(multipliers, spread<j>(c[k])));
         if constexpr (solve) {
-          c[k] = _mm256_blend_pd(c[k], updated, 0xF & ~((2 << j) - 1));
+          c[k] = L::template blend<0xF & ~((2 << j) - 1)>(c[k], updated);
         } else {
           c[k] = updated;
         }
@@ -261,83 +284,100 @@ class ColumnLu {
   }
 };
 
-template <int n>
-VO_LU_INLINE double determinantOf(const ColumnLu<n, true>& lu) noexcept {
-  double det = double(1 - 2 * (lu.exchanges & 1));
+template <class L, int n>
+VO_LU_INLINE typename L::Scalar determinantOf(const ColumnLu<L, n, true>& lu) noexcept {
+  using T = typename L::Scalar;
+  T det = T(1 - 2 * (lu.exchanges & 1));
   VO_LU_UNROLL
   for (int i = 0; i < n; ++i) det = det * lu.pivot[i];
   return det;
 }
 
 // Zero for a singular matrix.
-double columnDeterminant(const double* m) noexcept {
-  ColumnLu<4, false> lu;
-  if (!lu.start(m) || !lu.decompose()) return 0.0;
-  const double parity = double(1 - 2 * (lu.exchanges & 1));
+template <class L>
+typename L::Scalar columnDeterminant(const typename L::Scalar* m) noexcept {
+  using T = typename L::Scalar;
+  ColumnLu<L, 4, false> lu;
+  if (!lu.start(m) || !lu.decompose()) return T(0);
+  const T parity = T(1 - 2 * (lu.exchanges & 1));
   return parity * lu.pivot[0] * lu.pivot[1] * lu.pivot[2] * lu.pivot[3];
 }
 
 // The affine inverse's columns, as Matrix3x3Imp::invert gives them to storeAffine.
-VO_LU_INLINE void affineColumns(const ColumnLu<3, true>& lu, __m256d (&x)[4]) noexcept {
+template <class L>
+VO_LU_INLINE void affineColumns(const ColumnLu<L, 3, true>& lu, typename L::V (&x)[4]) noexcept {
   lu.invert(x);
-  x[3] = _mm256_setzero_pd();
-  Avx2Double::transpose(x[0], x[1], x[2], x[3]);
+  x[3] = L::zero();
+  L::transpose(x[0], x[1], x[2], x[3]);
 }
 
-// As affineInverse<Avx2Double>.
-bool columnAffineInverse(const double* m, double* out) noexcept {
-  ColumnLu<3, true> lu;
+// As affineInverse<L>.
+template <class L>
+bool columnAffineInverse(const typename L::Scalar* m, typename L::Scalar* out) noexcept {
+  using T = typename L::Scalar;
+  ColumnLu<L, 3, true> lu;
   if (!lu.start(m) || !lu.decompose()) return false;
-  const double t[3] = {m[12], m[13], m[14]};
-  __m256d x[4];
+  const T t[3] = {m[12], m[13], m[14]};
+  typename L::V x[4];
   affineColumns(lu, x);
-  storeAffine<Avx2Double>(x, t, nullptr, out);
+  storeAffine<L>(x, t, nullptr, out);
   return true;
 }
 
-// As affineInverseAndDeterminant<Avx2Double>.
-bool columnAffineInverseAndDeterminant(const double* m, double* out, double* det) noexcept {
-  ColumnLu<3, true> lu;
+// As affineInverseAndDeterminant<L>.
+template <class L>
+bool columnAffineInverseAndDeterminant(const typename L::Scalar* m, typename L::Scalar* out,
+                                       typename L::Scalar* det) noexcept {
+  using T = typename L::Scalar;
+  ColumnLu<L, 3, true> lu;
   if (!lu.start(m) || !lu.decompose()) return false;
-  const double t[3] = {m[12], m[13], m[14]};
-  const double bottom[4] = {out[3], out[7], out[11], out[15]};
-  __m256d x[4];
+  const T t[3] = {m[12], m[13], m[14]};
+  const T bottom[4] = {out[3], out[7], out[11], out[15]};
+  typename L::V x[4];
   affineColumns(lu, x);
-  storeAffine<Avx2Double>(x, t, bottom, out);
+  storeAffine<L>(x, t, bottom, out);
   *det = determinantOf(lu);
   return true;
 }
 
-// As projectiveInverse<Avx2Double>, `det` written when given.
-VO_LU_INLINE bool columnProjective(const double* m, double* out, double* det) noexcept {
-  ColumnLu<4, true> lu;
+// As projectiveInverse<L>, `det` written when given.
+template <class L>
+VO_LU_INLINE bool columnProjective(const typename L::Scalar* m, typename L::Scalar* out,
+                                   typename L::Scalar* det) noexcept {
+  ColumnLu<L, 4, true> lu;
   if (!lu.start(m) || !lu.decompose()) return false;
-  __m256d x[4];
+  typename L::V x[4];
   lu.invert(x);
-  Avx2Double::transpose(x[0], x[1], x[2], x[3]);
+  L::transpose(x[0], x[1], x[2], x[3]);
   VO_LU_UNROLL
-  for (int k = 0; k < 4; ++k) _mm256_storeu_pd(out + 4 * k, x[k]);
+  for (int k = 0; k < 4; ++k) L::storeu(out + 4 * k, x[k]);
   if (det) *det = determinantOf(lu);
   return true;
 }
-bool columnProjectiveInverse(const double* m, double* out) noexcept {
-  return columnProjective(m, out, nullptr);
+template <class L>
+bool columnProjectiveInverse(const typename L::Scalar* m, typename L::Scalar* out) noexcept {
+  return columnProjective<L>(m, out, nullptr);
 }
-bool columnProjectiveInverseAndDeterminant(const double* m, double* out, double* det) noexcept {
-  return columnProjective(m, out, det);
+template <class L>
+bool columnProjectiveInverseAndDeterminant(const typename L::Scalar* m, typename L::Scalar* out,
+                                           typename L::Scalar* det) noexcept {
+  return columnProjective<L>(m, out, det);
 }
 
-constexpr MatrixLu::Ops<double> withColumnPaths(MatrixLu::Ops<double> ops) noexcept {
-  ops.projectiveDeterminant = &columnDeterminant;
-  ops.affineInverse = &columnAffineInverse;
-  ops.affineInverseAndDeterminant = &columnAffineInverseAndDeterminant;
-  ops.projectiveInverse = &columnProjectiveInverse;
-  ops.projectiveInverseAndDeterminant = &columnProjectiveInverseAndDeterminant;
+// The table of a lane set with the affine and 4x4 operations on the columns.
+template <class L>
+constexpr MatrixLu::Ops<typename L::Scalar> columnTable() noexcept {
+  MatrixLu::Ops<typename L::Scalar> ops = MatrixLu::table<L>();
+  ops.affineInverse = &columnAffineInverse<L>;
+  ops.affineInverseAndDeterminant = &columnAffineInverseAndDeterminant<L>;
+  ops.projectiveInverse = &columnProjectiveInverse<L>;
+  ops.projectiveInverseAndDeterminant = &columnProjectiveInverseAndDeterminant<L>;
+  ops.projectiveDeterminant = &columnDeterminant<L>;
   return ops;
 }
 
-constexpr MatrixLu::Ops<float> avx2FloatOps = MatrixLu::table<Sse2Float>();
-constexpr MatrixLu::Ops<double> avx2DoubleOps = withColumnPaths(MatrixLu::table<Avx2Double>());
+constexpr MatrixLu::Ops<float> avx2FloatOps = columnTable<Avx2Float>();
+constexpr MatrixLu::Ops<double> avx2DoubleOps = columnTable<Avx2Double>();
 
 }  // namespace
 }  // namespace MatrixImp
