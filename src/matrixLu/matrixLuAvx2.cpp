@@ -1,5 +1,6 @@
-// The AVX2 LU path: a 4-double row or column in one register, and the float rows in the
-// three-operand encoding with blends. Compiled with -mavx2 -mno-fma -ffp-contract=off and called
+// The AVX2 LU path: the affine and 4x4 operations on the stored columns (a 4-double column in
+// one register), the 3x3 inverse on 4-double rows, the float lanes in the three-operand encoding
+// with blends. Compiled with -mavx2 -mno-fma -ffp-contract=off and called
 // only after the processor has been seen to support AVX2; it includes no library header (see
 // luKernel.h).
 
@@ -102,8 +103,10 @@ struct Avx2Float : Sse2Float {
   static VO_LU_INLINE float first(V v) noexcept { return _mm_cvtss_f32(v); }
 };
 
-// The decomposition of n x n doubles (n = 3: the affine matrix's linear part, lane 3 ignored) on
-// the columns as stored, with no transpose: the elimination subtracts from every column at once,
+// The decomposition of an n x n matrix stored column by column (n = 4, or n = 3: the affine
+// matrix's linear part, lane 3 ignored), over 4 doubles in 256 bits or 4 floats in 128, kept in
+// the columns as loaded, with no transpose (which the row-wise kernel needs first, and whose
+// shuffles lie on its critical path): the elimination subtracts from every column at once,
 // a(i, k) − l(i)·a(j, k) in lane i of column k, the very products and differences the row-wise
 // kernel forms; the scaled pivot candidates of a column are one multiplication; the scales follow
 // their rows through the exchanges. A pivot exchange is a branch to an immediate lane permutation,
@@ -133,8 +136,8 @@ class ColumnLu {
  public:
   V c[4];
   V scales;
-  V lower[n > 1 ? n - 1 : 1];  // lane i of lower[j]: the multiplier l(i, j), i > j
-  int origin[n];               // the original row now at each position
+  V lower[n - 1];  // lane i of lower[j]: the multiplier l(i, j), i > j
+  int origin[n];   // the original row now at each position
   int exchanges = 0;
   T pivot[n];
 
@@ -164,7 +167,8 @@ class ColumnLu {
     return true;
   }
 
-  // Every column's pivot chosen, brought up and eliminated; false as the row-wise kernel.
+  // Every column's pivot chosen, brought up and eliminated; false where the row-wise kernel's
+  // decomposition is.
   VO_LU_INLINE bool decompose() noexcept {
     if (!step<0>() || !step<1>() || !step<2>()) return false;
     if constexpr (n == 4) return step<3>();
@@ -254,12 +258,12 @@ class ColumnLu {
     if (p < j) return false;
     if constexpr (j + 1 < n) {
       if (p == j + 1) {
-        exchange<j, (j + 1) & 3>();
+        exchange<j, j + 1>();
       } else if constexpr (j + 2 < n) {
         if (p == j + 2) {
-          exchange<j, (j + 2) & 3>();
+          exchange<j, j + 2>();
         } else if constexpr (j + 3 < n) {
-          if (p == j + 3) exchange<j, (j + 3) & 3>();
+          if (p == j + 3) exchange<j, j + 3>();
         }
       }
     }
