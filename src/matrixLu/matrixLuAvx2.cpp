@@ -1,8 +1,7 @@
 // The AVX2 LU path: the affine and 4x4 operations on the stored columns (a 4-double column in
 // one register), the 3x3 inverse on 4-double rows, the float lanes in the three-operand encoding
-// with blends. Compiled with -mavx2 -mno-fma -ffp-contract=off and called
-// only after the processor has been seen to support AVX2; it includes no library header (see
-// luKernel.h).
+// with blends. Compiled with -mavx2 -mno-fma -ffp-contract=off and called only after the
+// processor has been seen to support AVX2; it includes no library header (see luKernel.h).
 
 #include "matrixLu.h"
 
