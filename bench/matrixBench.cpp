@@ -146,7 +146,7 @@ void voMulVec4(benchmark::State& state) {
 // dependent divisions, so fewer instructions buy time even where the divider is idle: on the
 // stored columns (no transpose, nothing through memory) the 4x4 double determinant took about 52
 // cycles instead of 61 and the double affine inverse about 64 instead of 80. With the rows left
-// unshuffled (pivots always predicted) the determinant took about 15 % less: the mispredictions
+// unshuffled (pivots always predicted) the determinant took about a tenth less: mispredictions
 // are the smaller part of the gap to the floor.
 
 // The throughput bounds as a table (cycles), for the comparison script to print next to the
