@@ -48,13 +48,11 @@ const Ops<T>* sse2Ops() noexcept {
 #endif
 }
 
-// The AVX2 file's operations where they measured faster than the SSE2 ones (voBench lu_*): the
-// solves with 4-double rows, and the float affine and 4x4 inverses. The determinant has no solve,
-// and the 3x3 float inverse gains nothing from the wider encoding; those stay SSE2.
+// The AVX2 file's operations where they measured faster than the SSE2 ones (voBench lu_*): all
+// but the float 3x3 inverse, which gains nothing from the wider encoding and stays SSE2.
 template <class T>
 Ops<T> mixAvx2(const Ops<T>& wide, const Ops<T>& narrow) noexcept {
   Ops<T> mixed = wide;
-  mixed.projectiveDeterminant = narrow.projectiveDeterminant;
   if constexpr (sizeof(T) == 4) {
     mixed.linearInverse = narrow.linearInverse;
     mixed.linearInverseAndDeterminant = narrow.linearInverseAndDeterminant;

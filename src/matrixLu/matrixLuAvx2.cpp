@@ -1,5 +1,6 @@
-// The AVX2 LU path: a 4-double row in one register, and the float rows in the three-operand
-// encoding with blends. Compiled with -mavx2 -mno-fma -ffp-contract=off and called only after the
+// The AVX2 LU path: the affine and 4x4 operations on the stored columns (a 4-double column in
+// one register), the 3x3 inverse on 4-double rows, the float lanes in the three-operand encoding
+// with blends. Compiled with -mavx2 -mno-fma -ffp-contract=off and called only after the
 // processor has been seen to support AVX2; it includes no library header (see luKernel.h).
 
 #include "matrixLu.h"
@@ -76,10 +77,310 @@ struct Avx2Double {
     return _mm256_castsi256_pd(
         _mm256_set_epi64x(m(bits & 8), m(bits & 4), m(bits & 2), m(bits & 1)));
   }
+  // Lane l of the result is lane (imm >> 2l) & 3 of v; lanes of b where mask is set, else of a.
+  template <int imm>
+  static VO_LU_INLINE V permute(V v) noexcept {
+    return _mm256_permute4x64_pd(v, imm);
+  }
+  template <int mask>
+  static VO_LU_INLINE V blend(V a, V b) noexcept {
+    return _mm256_blend_pd(a, b, mask);
+  }
+  static VO_LU_INLINE double first(V v) noexcept { return _mm256_cvtsd_f64(v); }
 };
 
-constexpr MatrixLu::Ops<float> avx2FloatOps = MatrixLu::table<Sse2Float>();
-constexpr MatrixLu::Ops<double> avx2DoubleOps = MatrixLu::table<Avx2Double>();
+// The SSE2 float lanes with the shuffles of the column kernel, in the three-operand encoding.
+struct Avx2Float : Sse2Float {
+  template <int imm>
+  static VO_LU_INLINE V permute(V v) noexcept {
+    return _mm_shuffle_ps(v, v, imm);
+  }
+  template <int mask>
+  static VO_LU_INLINE V blend(V a, V b) noexcept {
+    return _mm_blend_ps(a, b, mask);
+  }
+  static VO_LU_INLINE float first(V v) noexcept { return _mm_cvtss_f32(v); }
+};
+
+// The decomposition of an n x n matrix stored column by column (n = 4, or n = 3: the affine
+// matrix's linear part, lane 3 ignored), over 4 doubles in 256 bits or 4 floats in 128, kept in
+// the columns as loaded, with no transpose (which the row-wise kernel needs first, and whose
+// shuffles lie on its critical path): the elimination subtracts from every column at once,
+// a(i, k) − l(i)·a(j, k) in lane i of column k, the very products and differences the row-wise
+// kernel forms; the scaled pivot candidates of a column are one multiplication; the scales follow
+// their rows through the exchanges. A pivot exchange is a branch to an immediate lane permutation,
+// so a predicted pivot lets the elimination start before the candidates are known. The columns
+// stay in registers: lanes are spread by immediate shuffles, never read through memory.
+// For the determinant (solve false) the lanes above the current column turn to scratch; for a
+// solve the upper triangle is kept (the update is blended into the lanes below the pivot), the
+// multipliers are kept per column and follow later exchanges, and so does the permutation.
+template <class L, int n, bool solve>
+class ColumnLu {
+  using T = typename L::Scalar;
+  using V = typename L::V;
+
+  static constexpr int swapped(int l, int j, int p) noexcept {
+    if (l == j) return p;
+    if (l == p) return j;
+    return l;
+  }
+
+  // Lanes j and p exchanged.
+  template <int j, int p>
+  static VO_LU_INLINE V exchanged(V v) noexcept {
+    return L::template permute<swapped(0, j, p) | swapped(1, j, p) << 2 | swapped(2, j, p) << 4 |
+                               swapped(3, j, p) << 6>(v);
+  }
+
+ public:
+  V c[4];
+  V scales;
+  V lower[n - 1];  // lane i of lower[j]: the multiplier l(i, j), i > j
+  int origin[n];   // the original row now at each position
+  int exchanges = 0;
+  T pivot[n];
+
+  template <int j>
+  static VO_LU_INLINE V spread(V v) noexcept {
+    return L::template permute<j * 0x55>(v);
+  }
+  template <int j>
+  static VO_LU_INLINE T lane(V v) noexcept {
+    return L::first(spread<j>(v));
+  }
+
+  // Loads the columns; false when a row's largest magnitude is negligible.
+  VO_LU_INLINE bool start(const T* m) noexcept {
+    VO_LU_UNROLL
+    for (int k = 0; k < 4; ++k) c[k] = L::loadu(m + 4 * k);
+    V rowMax = L::max(L::abs(c[0]), L::abs(c[1]));
+    if constexpr (n == 4) {
+      rowMax = L::max(rowMax, L::max(L::abs(c[2]), L::abs(c[3])));
+    } else {
+      rowMax = L::max(rowMax, L::abs(c[2]));
+    }
+    if (L::lowMaskBits(L::negligible(rowMax)) & ((1 << n) - 1)) return false;
+    scales = L::div(L::set1(T(1)), rowMax);
+    VO_LU_UNROLL
+    for (int i = 0; i < n; ++i) origin[i] = i;
+    return true;
+  }
+
+  // Every column's pivot chosen, brought up and eliminated; false where the row-wise kernel's
+  // decomposition is.
+  VO_LU_INLINE bool decompose() noexcept {
+    if (!step<0>() || !step<1>() || !step<2>()) return false;
+    if constexpr (n == 4) return step<3>();
+    return true;
+  }
+
+  // The row-wise kernel's solve for the n unit vectors (see LuKernel::invert), its multipliers
+  // and upper triangle spread from the columns: lane c of x[r] is element (r, c) of the inverse.
+  VO_LU_INLINE void invert(V (&x)[4]) const noexcept {
+    V started[n];
+    V any = L::zero();
+    VO_LU_UNROLL
+    for (int i = 0; i < n; ++i) {
+      const V one = L::unitMask(origin[i]);
+      V s = L::bitAnd(one, L::set1(T(1)));
+      VO_LU_UNROLL
+      for (int k = 0; k < i; ++k) {
+        s = L::sub(s, L::mul(L::bitAnd(spreadLane(lower[k], i), started[k]), x[k]));
+      }
+      any = L::bitOr(any, one);
+      started[i] = any;
+      x[i] = s;
+    }
+    VO_LU_UNROLL
+    for (int i = n - 1; i >= 0; --i) {
+      V s = x[i];
+      VO_LU_UNROLL
+      for (int k = i + 1; k < n; ++k) s = L::sub(s, L::mul(spreadLane(c[k], i), x[k]));
+      x[i] = L::div(s, spreadLane(c[i], i));
+    }
+  }
+
+ private:
+  static VO_LU_INLINE V spreadLane(V v, int i) noexcept {
+    switch (i) {
+      case 0:
+        return spread<0>(v);
+      case 1:
+        return spread<1>(v);
+      case 2:
+        return spread<2>(v);
+      default:
+        return spread<3>(v);
+    }
+  }
+
+  // Row p brought to position j in the columns j.., the scales, the multipliers and the
+  // permutation.
+  template <int j, int p>
+  VO_LU_INLINE void exchange() noexcept {
+    VO_LU_UNROLL
+    for (int k = j; k < n; ++k) c[k] = exchanged<j, p>(c[k]);
+    scales = exchanged<j, p>(scales);
+    if constexpr (solve) {
+      VO_LU_UNROLL
+      for (int k = 0; k < j; ++k) lower[k] = exchanged<j, p>(lower[k]);
+      const int t = origin[j];
+      origin[j] = origin[p];
+      origin[p] = t;
+    }
+    ++exchanges;
+  }
+
+  // The row the pivot of column j comes from, −1 when none can be chosen: the last row i >= j
+  // whose candidate scale(i)·|a(i, j)| is >= every candidate before it and >= 0.
+  template <int j>
+  VO_LU_INLINE int pivotRow() const noexcept {
+    const V candidates = L::mul(scales, L::abs(c[j]));
+    const T candidate[4] = {lane<0>(candidates), lane<1>(candidates), lane<2>(candidates),
+                            lane<3>(candidates)};
+    T big = T(0);
+    int row = -1;
+    VO_LU_UNROLL
+    for (int i = j; i < n; ++i) {
+      if (candidate[i] >= big) {
+        big = candidate[i];
+        row = i;
+      }
+    }
+    return row;
+  }
+
+  // Column j's pivot chosen and brought to position j, then eliminated from the rows below.
+  template <int j>
+  VO_LU_INLINE bool step() noexcept {
+    const int p = pivotRow<j>();
+    if (p < j) return false;
+    if constexpr (j + 1 < n) {
+      if (p == j + 1) {
+        exchange<j, j + 1>();
+      } else if constexpr (j + 2 < n) {
+        if (p == j + 2) {
+          exchange<j, j + 2>();
+        } else if constexpr (j + 3 < n) {
+          if (p == j + 3) exchange<j, j + 3>();
+        }
+      }
+    }
+    const V pivots = spread<j>(c[j]);
+    pivot[j] = L::first(pivots);
+    if (isNegligible(pivot[j])) return false;
+    if constexpr (j + 1 < n) {
+      // 1 / pivot in every lane, then a(i, j) · (1 / pivot) as the row-wise kernel forms them.
+      const V multipliers = L::mul(c[j], L::div(L::set1(T(1)), pivots));
+      if constexpr (solve) lower[j] = multipliers;
+      VO_LU_UNROLL
+      for (int k = j + 1; k < n; ++k) {
+        const V updated = L::sub(c[k], L::mul(multipliers, spread<j>(c[k])));
+        if constexpr (solve) {
+          c[k] = L::template blend<0xF & ~((2 << j) - 1)>(c[k], updated);
+        } else {
+          c[k] = updated;
+        }
+      }
+    }
+    return true;
+  }
+};
+
+template <class L, int n>
+VO_LU_INLINE typename L::Scalar determinantOf(const ColumnLu<L, n, true>& lu) noexcept {
+  using T = typename L::Scalar;
+  T det = T(1 - 2 * (lu.exchanges & 1));
+  VO_LU_UNROLL
+  for (int i = 0; i < n; ++i) det = det * lu.pivot[i];
+  return det;
+}
+
+// Zero for a singular matrix.
+template <class L>
+typename L::Scalar columnDeterminant(const typename L::Scalar* m) noexcept {
+  using T = typename L::Scalar;
+  ColumnLu<L, 4, false> lu;
+  if (!lu.start(m) || !lu.decompose()) return T(0);
+  const T parity = T(1 - 2 * (lu.exchanges & 1));
+  return parity * lu.pivot[0] * lu.pivot[1] * lu.pivot[2] * lu.pivot[3];
+}
+
+// The affine inverse's columns, as Matrix3x3Imp::invert gives them to storeAffine.
+template <class L>
+VO_LU_INLINE void affineColumns(const ColumnLu<L, 3, true>& lu, typename L::V (&x)[4]) noexcept {
+  lu.invert(x);
+  x[3] = L::zero();
+  L::transpose(x[0], x[1], x[2], x[3]);
+}
+
+// As affineInverse<L>.
+template <class L>
+bool columnAffineInverse(const typename L::Scalar* m, typename L::Scalar* out) noexcept {
+  using T = typename L::Scalar;
+  ColumnLu<L, 3, true> lu;
+  if (!lu.start(m) || !lu.decompose()) return false;
+  const T t[3] = {m[12], m[13], m[14]};
+  typename L::V x[4];
+  affineColumns(lu, x);
+  storeAffine<L>(x, t, nullptr, out);
+  return true;
+}
+
+// As affineInverseAndDeterminant<L>.
+template <class L>
+bool columnAffineInverseAndDeterminant(const typename L::Scalar* m, typename L::Scalar* out,
+                                       typename L::Scalar* det) noexcept {
+  using T = typename L::Scalar;
+  ColumnLu<L, 3, true> lu;
+  if (!lu.start(m) || !lu.decompose()) return false;
+  const T t[3] = {m[12], m[13], m[14]};
+  const T bottom[4] = {out[3], out[7], out[11], out[15]};
+  typename L::V x[4];
+  affineColumns(lu, x);
+  storeAffine<L>(x, t, bottom, out);
+  *det = determinantOf(lu);
+  return true;
+}
+
+// As projectiveInverse<L>, `det` written when given.
+template <class L>
+VO_LU_INLINE bool columnProjective(const typename L::Scalar* m, typename L::Scalar* out,
+                                   typename L::Scalar* det) noexcept {
+  ColumnLu<L, 4, true> lu;
+  if (!lu.start(m) || !lu.decompose()) return false;
+  typename L::V x[4];
+  lu.invert(x);
+  L::transpose(x[0], x[1], x[2], x[3]);
+  VO_LU_UNROLL
+  for (int k = 0; k < 4; ++k) L::storeu(out + 4 * k, x[k]);
+  if (det) *det = determinantOf(lu);
+  return true;
+}
+template <class L>
+bool columnProjectiveInverse(const typename L::Scalar* m, typename L::Scalar* out) noexcept {
+  return columnProjective<L>(m, out, nullptr);
+}
+template <class L>
+bool columnProjectiveInverseAndDeterminant(const typename L::Scalar* m, typename L::Scalar* out,
+                                           typename L::Scalar* det) noexcept {
+  return columnProjective<L>(m, out, det);
+}
+
+// The table of a lane set with the affine and 4x4 operations on the columns.
+template <class L>
+constexpr MatrixLu::Ops<typename L::Scalar> columnTable() noexcept {
+  MatrixLu::Ops<typename L::Scalar> ops = MatrixLu::table<L>();
+  ops.affineInverse = &columnAffineInverse<L>;
+  ops.affineInverseAndDeterminant = &columnAffineInverseAndDeterminant<L>;
+  ops.projectiveInverse = &columnProjectiveInverse<L>;
+  ops.projectiveInverseAndDeterminant = &columnProjectiveInverseAndDeterminant<L>;
+  ops.projectiveDeterminant = &columnDeterminant<L>;
+  return ops;
+}
+
+constexpr MatrixLu::Ops<float> avx2FloatOps = columnTable<Avx2Float>();
+constexpr MatrixLu::Ops<double> avx2DoubleOps = columnTable<Avx2Double>();
 
 }  // namespace
 }  // namespace MatrixImp
