@@ -24,6 +24,19 @@ constexpr float threshold = Frustum::classificationThreshold;
 const GeProjectiveMatrix3<float> camera =
     GeCameraBuilder<float>::makePerspective(1.0f, 0.5f, 50.0f, 1.5f);
 
+// The sphere rule in float, plane by plane in index order, as the portable build runs it.
+Frustum::Classification sphereByPlanes(const Frustum& f, const GePoint3<float>& c, float r) {
+  Frustum::Classification result = Frustum::INSIDE;
+  for (int i = 0; i < 6; ++i) {
+    const float v = f.getPlane(i).evaluate(c);
+    if (v - r < threshold) {
+      if (v + r < threshold) return Frustum::OUTSIDE;
+      result = Frustum::INTERSECTING;
+    }
+  }
+  return result;
+}
+
 }  // namespace
 
 // The text form shows the planes exactly: x = -1, x = 1, y = -1, ... with inward unit normals.
@@ -90,13 +103,21 @@ TEST(Frustum, ComparisonsNeverMatchNaNPlanes) {
 
 // Against the signed distances in double: OUTSIDE only when the sphere lies more than 1e-4
 // beyond one plane, INTERSECTING when it reaches past one; spheres touching a face from outside
-// are never OUTSIDE. Cases within 1e-5 of a decision are left to the touching checks.
+// are never OUTSIDE. Cases within 1e-5 of a decision are left to the touching checks. Every
+// sphere, including radii within an ulp of a plane's decision and non-finite inputs, gets
+// exactly the answer of the float rule plane by plane.
 TEST(Frustum, SphereClassificationFollowsTheSignedDistances) {
   const Frustum f(camera);
   RnDefaultRng<float> rng(31);
   for (int i = 0; i < 3000; ++i) {
     const GePoint3<float> c(60 * rng() - 30, 60 * rng() - 30, 60 * rng() - 55);
-    const float r = 5 * rng();
+    float r = 5 * rng();
+    if (i % 2 != 0) {
+      // |v − threshold| for one plane, give or take an ulp: v ± r lands on the decision.
+      r = std::fabs(f.getPlane(i / 2 % 6).evaluate(c) - threshold);
+      if (i % 3 != 1) r = std::nextafter(r, i % 3 == 0 ? 0.0f : 1e9f);
+    }
+    EXPECT_EQ(f.classify(c, r), sphereByPlanes(f, c, r)) << i;
     bool outside = false, crossing = false, nearDecision = false;
     for (int k = 0; k < 6; ++k) {
       const GePlane3<float>& p = f.getPlane(k);
@@ -127,8 +148,17 @@ TEST(Frustum, SphereClassificationFollowsTheSignedDistances) {
               Frustum::OUTSIDE)
         << k;
   }
-  EXPECT_TRUE(VoTest::failsWith([&] { (void)f.classify(GePoint3<float>(0, 0, 0), -1.0f); },
-                                GeReportSites::frustumSphereRadius));
+  const float inf = std::numeric_limits<float>::infinity(), nan = std::nanf("");
+  for (const float r : {0.0f, 1.0f, inf}) {
+    for (const float x : {0.0f, 100.0f, -inf, inf, nan}) {
+      const GePoint3<float> c(x, 0, -10);
+      EXPECT_EQ(f.classify(c, r), sphereByPlanes(f, c, r)) << x << ' ' << r;
+    }
+  }
+  for (const float r : {-1.0f, nan}) {
+    EXPECT_TRUE(VoTest::failsWith([&] { (void)f.classify(GePoint3<float>(0, 0, 0), r); },
+                                  GeReportSites::frustumSphereRadius));
+  }
 }
 
 // Each corner lies on its three planes and is the clip-space corner taken back to world space.

@@ -41,7 +41,8 @@ class GeFrustum;
 /// `OUTSIDE` only when it lies wholly outside one plane; a box outside the volume but across the
 /// extension of several planes is reported `INTERSECTING` (no false `OUTSIDE`).
 ///
-/// A plain value of six planes: copying is trivial and nothing is allocated.
+/// A plain value of six planes (and their transposed copy for the sphere test): copying is
+/// trivial and nothing is allocated.
 template <>
 class VO_EXPORT GeFrustum<float> {
  public:
@@ -98,9 +99,13 @@ class VO_EXPORT GeFrustum<float> {
   /// volume but across the extension of several planes is `INTERSECTING` (no false `OUTSIDE`).
   /// A radius of 0 classifies the centre as a point (`OUTSIDE` or `INSIDE`, never
   /// `INTERSECTING` unless within 1e-4 of a plane). Reports "radius >= 0" (source
-  /// "primitives/geFrustum", line 0) for a negative or NaN radius.
+  /// "primitives/geFrustum", line 0) for a negative or NaN radius. Branch-free on x86-64, where
+  /// four planes are evaluated at once with SSE2 (same values bit for bit as the plain loop).
   [[nodiscard]] Classification classify(const GePoint3<float>& center, float radius) const {
-    if (!(radius >= 0.0f)) GeReportSites::frustumSphereRadius.raise();
+    checkRadius(radius);
+#if defined(__SSE2__)
+    return classifySphereSse2(_mm_set_ps(radius, center.z, center.y, center.x));
+#else
     Classification result = INSIDE;
     for (const GePlane3<float>& plane : planes_) {
       const float v = plane.evaluate(center);
@@ -110,10 +115,17 @@ class VO_EXPORT GeFrustum<float> {
       }
     }
     return result;
+#endif
   }
   /// As `classify(sphere.center, sphere.radius)`.
   [[nodiscard]] Classification classify(const GeSphere3<float>& sphere) const {
+#if defined(__SSE2__)
+    checkRadius(sphere.radius);
+    // Centre and radius are four consecutive floats: one load instead of four.
+    return classifySphereSse2(_mm_loadu_ps(&sphere.center.x));
+#else
     return classify(sphere.center, sphere.radius);
+#endif
   }
 
   /// The eight world-space corners of the volume, each the meeting point of three planes:
@@ -187,8 +199,13 @@ class VO_EXPORT GeFrustum<float> {
     return result;
   }
 
+  static void checkRadius(float radius) {
+    if (!(radius >= 0.0f)) GeReportSites::frustumSphereRadius.raise();
+  }
+
   static SimdPath resolve(SimdPath path);
   void computeBatchSigns() noexcept;
+  void computeSphereLanes() noexcept;
 
 #if defined(__SSE2__)
   // The same per-plane values as the loop above, four planes to a register. The answer does not
@@ -249,9 +266,44 @@ class VO_EXPORT GeFrustum<float> {
     // outside ? OUTSIDE : crossing ? INTERSECTING : INSIDE, without a branch on random input.
     return static_cast<Classification>(2 + crossing - outside * (1 + crossing));
   }
+
+  // The sphere loop above without its branches, for the sphere (c.x, c.y, c.z, r) in `s`.
+  // Lanes 0 to 3 hold planes 0 to 3 and give v − r and v + r; lanes 4 to 7 hold planes 4, 5,
+  // 4, 5 and give v − r in the first pair and v + r in the second (v + (−r) is v − r exactly).
+  // Each v is n.x·c.x + n.y·c.y + n.z·c.z + d in that order, as GePlane3::evaluate computes it.
+  // A radius that passed the check is neither negative nor NaN, so v − r <= v + r: a plane with
+  // the sphere wholly outside is also crossed, which lets the answer be read from the masks with
+  // few integer operations.
+  Classification classifySphereSse2(__m128 s) const noexcept {
+    const __m128 cx = _mm_shuffle_ps(s, s, 0x00), cy = _mm_shuffle_ps(s, s, 0x55),
+                 cz = _mm_shuffle_ps(s, s, 0xAA), r = _mm_shuffle_ps(s, s, 0xFF);
+    const __m128 threshold = _mm_set1_ps(classificationThreshold);
+    const float* n = sphereLanes_;
+    __m128 v03 = _mm_mul_ps(_mm_load_ps(n), cx);
+    __m128 v45 = _mm_mul_ps(_mm_load_ps(n + 4), cx);
+    v03 = _mm_add_ps(v03, _mm_mul_ps(_mm_load_ps(n + 8), cy));
+    v45 = _mm_add_ps(v45, _mm_mul_ps(_mm_load_ps(n + 12), cy));
+    v03 = _mm_add_ps(v03, _mm_mul_ps(_mm_load_ps(n + 16), cz));
+    v45 = _mm_add_ps(v45, _mm_mul_ps(_mm_load_ps(n + 20), cz));
+    v03 = _mm_add_ps(v03, _mm_load_ps(n + 24));
+    v45 = _mm_add_ps(v45, _mm_load_ps(n + 28));
+    const __m128 signedR = _mm_xor_ps(r, _mm_set_ps(0.0f, 0.0f, -0.0f, -0.0f));  // −r, −r, r, r
+    const int crossing03 = _mm_movemask_ps(_mm_cmplt_ps(_mm_sub_ps(v03, r), threshold));
+    const int outside03 = _mm_movemask_ps(_mm_cmplt_ps(_mm_add_ps(v03, r), threshold));
+    const int lanes45 = _mm_movemask_ps(_mm_cmplt_ps(_mm_add_ps(v45, signedR), threshold));
+    // Bits 2 and 3 of lanes45 (outside planes 4, 5) imply bits 0 and 1, so they may stay in.
+    const int crossing = (crossing03 | lanes45) != 0;
+    const int outside = (outside03 | (lanes45 & 12)) != 0;
+    // outside ? OUTSIDE : crossing ? INTERSECTING : INSIDE, as outside implies crossing.
+    return static_cast<Classification>(2 + crossing - 2 * outside);
+  }
 #endif
 
   GePlane3<float> planes_[6];
+  // The planes transposed for the sphere test: normal x of planes 0, 1, 2, 3, 4, 5, 4, 5, then
+  // normal y, normal z and d in the same lane order. Planes 4 and 5 appear twice so that one
+  // register yields both v − r and v + r for them and no lane is padding.
+  alignas(16) float sphereLanes_[32];
   // Per plane, bit a set when the normal's component on axis a is greater than 0: the corner
   // choice of the batch paths, fixed with the planes rather than found again on every call.
   unsigned char batchSigns_[6];
@@ -259,5 +311,6 @@ class VO_EXPORT GeFrustum<float> {
 
 static_assert(sizeof(GePlane3<float>) == 4 * sizeof(float), "planes are read as four floats");
 static_assert(sizeof(GeAlignedBox3<float>) == 6 * sizeof(float), "boxes are read as six floats");
+static_assert(sizeof(GeSphere3<float>) == 4 * sizeof(float), "spheres are read as four floats");
 
 }  // namespace Vo

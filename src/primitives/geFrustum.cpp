@@ -44,6 +44,18 @@ GeFrustum<float>::GeFrustum(const GeProjectiveMatrix3<float>& m) {
     planes_[2 * a + 1] = planeThrough(high, p2);
   }
   computeBatchSigns();
+  computeSphereLanes();
+}
+
+void GeFrustum<float>::computeSphereLanes() noexcept {
+  static constexpr int plane[8] = {0, 1, 2, 3, 4, 5, 4, 5};
+  for (int lane = 0; lane < 8; ++lane) {
+    const GePlane3<float>& p = planes_[plane[lane]];
+    sphereLanes_[lane] = p.normal.x;
+    sphereLanes_[8 + lane] = p.normal.y;
+    sphereLanes_[16 + lane] = p.normal.z;
+    sphereLanes_[24 + lane] = p.d;
+  }
 }
 
 std::array<GePoint3<float>, 8> GeFrustum<float>::getCorners() const noexcept {
