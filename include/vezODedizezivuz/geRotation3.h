@@ -166,6 +166,8 @@ class VO_EXPORT GeAxisRotation3 {
   friend constexpr bool operator!=(const GeAxisRotation3& a, const GeAxisRotation3& b) noexcept {
     return !(a == b);
   }
+  /// The matrix R as `GeLinearMatrix3::dump` writes it; no cosine, sine or angle.
+  std::ostream& dump(std::ostream& os) const { return getRotation().dump(os); }
 
  protected:
   // The two axes the rotation mixes, in the order in which R(p, q) = -sine: (y, z) for x,
@@ -179,8 +181,6 @@ template <class T>
 class VO_EXPORT GeXAxisRotation3 : public GeAxisRotation3<0, T> {
  public:
   using GeAxisRotation3<0, T>::GeAxisRotation3;
-  /// The matrix R as `GeLinearMatrix3::dump` writes it; no cosine, sine or angle.
-  std::ostream& dump(std::ostream& os) const { return this->getRotation().dump(os); }
 };
 
 /// The rotation about the y axis (z towards x).
@@ -188,8 +188,6 @@ template <class T>
 class VO_EXPORT GeYAxisRotation3 : public GeAxisRotation3<1, T> {
  public:
   using GeAxisRotation3<1, T>::GeAxisRotation3;
-  /// The matrix R as `GeLinearMatrix3::dump` writes it; no cosine, sine or angle.
-  std::ostream& dump(std::ostream& os) const { return this->getRotation().dump(os); }
 };
 
 /// The rotation about the z axis (x towards y).
@@ -197,8 +195,6 @@ template <class T>
 class VO_EXPORT GeZAxisRotation3 : public GeAxisRotation3<2, T> {
  public:
   using GeAxisRotation3<2, T>::GeAxisRotation3;
-  /// The matrix R as `GeLinearMatrix3::dump` writes it; no cosine, sine or angle.
-  std::ostream& dump(std::ostream& os) const { return this->getRotation().dump(os); }
 };
 
 // ---------------------------------------------------------------------------------------------
