@@ -35,6 +35,15 @@ std::vector<double> wellConditioned(int n, unsigned seed);
 benchmark::internal::Benchmark* add(const char* operation, const char* impl,
                                     void (*fn)(benchmark::State&));
 
+// A batch of inputs: make(0), make(1), ... make(batchSize - 1).
+template <class Out, class Make>
+std::vector<Out> each(Make make) {
+  std::vector<Out> out;
+  out.reserve(batchSize);
+  for (std::size_t k = 0; k < batchSize; ++k) out.push_back(make(k));
+  return out;
+}
+
 // Runs `op(in[i])` per iteration, storing the result in out[i].
 template <class In, class Out, class Op>
 void runUnary(benchmark::State& state, const std::vector<In>& in, std::vector<Out>& out, Op op) {
