@@ -174,6 +174,10 @@ class VO_EXPORT GeAxisRotation3 {
   // (z, x) for y, (x, y) for z.
   static constexpr int p = (axis + 1) % 3;
   static constexpr int q = (axis + 2) % 3;
+
+  // R·S and S·R: R with each entry scaled by its column's factor (R·S) or its row's (S·R). Only
+  // the two off-diagonal mixed entries tell them apart, so the caller names their factors.
+  GeLinearMatrix3<T> scaled(const GeScale3<T>& s, int pqFactor, int qpFactor) const noexcept;
 };
 
 /// The rotation about the x axis (y towards z).
@@ -278,26 +282,26 @@ inline GeRotation3<T> GeRotation3<T>::aim(const GeUnitVector3<T>& direction, con
 // ---------------------------------------------------------------------------------------------
 
 template <int axis, class T>
-inline GeLinearMatrix3<T> GeAxisRotation3<axis, T>::operator*(const GeScale3<T>& s) const noexcept {
+inline GeLinearMatrix3<T> GeAxisRotation3<axis, T>::scaled(const GeScale3<T>& s, int pqFactor,
+                                                           int qpFactor) const noexcept {
   GeLinearMatrix3<T> r(0, 0, 0, 0, 0, 0, 0, 0, 0);
   r(axis, axis) = s[axis];
   r(p, p) = cosine * s[p];
-  r(p, q) = -sine * s[q];
-  r(q, p) = sine * s[p];
+  r(p, q) = -sine * s[pqFactor];
+  r(q, p) = sine * s[qpFactor];
   r(q, q) = cosine * s[q];
   return r;
 }
 
 template <int axis, class T>
+inline GeLinearMatrix3<T> GeAxisRotation3<axis, T>::operator*(const GeScale3<T>& s) const noexcept {
+  return scaled(s, q, p);
+}
+
+template <int axis, class T>
 inline GeLinearMatrix3<T> GeAxisRotation3<axis, T>::mulOnRight(
     const GeScale3<T>& s) const noexcept {
-  GeLinearMatrix3<T> r(0, 0, 0, 0, 0, 0, 0, 0, 0);
-  r(axis, axis) = s[axis];
-  r(p, p) = cosine * s[p];
-  r(p, q) = -sine * s[p];
-  r(q, p) = sine * s[q];
-  r(q, q) = cosine * s[q];
-  return r;
+  return scaled(s, p, q);
 }
 
 template <int axis, class T>

@@ -17,7 +17,8 @@ bool readTriple(std::istream& is, T (&c)[3]) {
   return !is.fail() && !is.bad();
 }
 
-// color becomes the triple read, or stays as it was when the triple is rejected.
+// color becomes the triple read, or stays as it was when the triple is rejected. The text
+// members below are then one-line forwards per colour type, kept here to compile them once.
 template <class Color, class T>
 std::istream& readInto(std::istream& is, Color& color) {
   T in[3];

@@ -31,6 +31,7 @@ bool readTuple(std::istream& s, T (&c)[N]) {
 }
 
 // v becomes the point or vector of the tuple read, or stays as it was when the tuple is rejected.
+// The text members below are then one-line forwards per type, kept here to compile them once.
 template <class V, class T>
 std::istream& readInto(std::istream& s, V& v) {
   T c[3];
