@@ -10,6 +10,11 @@
 // Every benchmark runs over pre-generated inputs: one operation per iteration, the inputs
 // cycling through a batch, each result stored, so that nothing can be hoisted out of the loop
 // and every implementation sees the same values.
+//
+// Each benchmark file has a section per implementation that repeats the same list of operations
+// through that implementation's own types, input converters and registrations. The sections are
+// written out in each peer's idiomatic use, so that what is timed for a peer is what its users
+// would write; only the loops and the inputs are shared, from here.
 
 #include <benchmark/benchmark.h>
 
