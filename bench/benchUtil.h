@@ -10,6 +10,11 @@
 // Every benchmark runs over pre-generated inputs: one operation per iteration, the inputs
 // cycling through a batch, each result stored, so that nothing can be hoisted out of the loop
 // and every implementation sees the same values.
+//
+// Each benchmark file has a section per implementation that repeats the same list of operations
+// through that implementation's own types, input converters and registrations. The sections are
+// written out in each peer's idiomatic use, so that what is timed for a peer is what its users
+// would write; only the loops and the inputs are shared, from here.
 
 #include <benchmark/benchmark.h>
 
@@ -34,6 +39,15 @@ std::vector<double> wellConditioned(int n, unsigned seed);
 // Registers `fn` as "<operation>/<impl>".
 benchmark::internal::Benchmark* add(const char* operation, const char* impl,
                                     void (*fn)(benchmark::State&));
+
+// A batch of inputs: make(0), make(1), ... make(batchSize - 1).
+template <class Out, class Make>
+std::vector<Out> each(Make make) {
+  std::vector<Out> out;
+  out.reserve(batchSize);
+  for (std::size_t k = 0; k < batchSize; ++k) out.push_back(make(k));
+  return out;
+}
 
 // Runs `op(in[i])` per iteration, storing the result in out[i].
 template <class In, class Out, class Op>

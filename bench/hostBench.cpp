@@ -28,14 +28,6 @@ namespace {
 
 using namespace VoBench;
 
-template <class Out, class Make>
-std::vector<Out> each(Make make) {
-  std::vector<Out> out;
-  out.reserve(batchSize);
-  for (std::size_t k = 0; k < batchSize; ++k) out.push_back(make(k));
-  return out;
-}
-
 float at(const std::vector<double>& v, std::size_t i) { return static_cast<float>(v[i]); }
 
 // ---- Box under an affine matrix ----------------------------------------------------------------

@@ -83,14 +83,6 @@ const std::vector<double>& ups() {
   return v;
 }
 
-template <class V, class Make>
-std::vector<V> each(Make make) {
-  std::vector<V> out;
-  out.reserve(batchSize);
-  for (std::size_t k = 0; k < batchSize; ++k) out.push_back(make(k));
-  return out;
-}
-
 // ---- this library ------------------------------------------------------------------------------
 
 std::vector<Quat> voQuats(unsigned batch) {

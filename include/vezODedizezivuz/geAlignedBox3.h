@@ -153,25 +153,13 @@ class VO_EXPORT GeAlignedBox3 {
   /// `CONTAINING`; `OVERLAPPING` otherwise. float only.
   template <class U = T, class = std::enable_if_t<std::is_same_v<U, float>>>
   Containment classify(const GeAlignedBox3<float>& b) const noexcept {
-    const Containment cx = x.classify(b.x);
-    if (cx == Interval<float>::DISJOINT) return cx;
-    const Containment cy = y.classify(b.y);
-    if (cy == Interval<float>::DISJOINT) return cy;
-    const Containment cz = z.classify(b.z);
-    if (cz == Interval<float>::DISJOINT) return cz;
-    return combine(cx, cy, cz);
+    return classifyAxes<&Interval<float>::classify>(b);
   }
 
   /// As `classify`, but boxes that only touch are `DISJOINT`. float only.
   template <class U = T, class = std::enable_if_t<std::is_same_v<U, float>>>
   Containment classifyExclude(const GeAlignedBox3<float>& b) const noexcept {
-    const Containment cx = x.classifyExclude(b.x);
-    if (cx == Interval<float>::DISJOINT) return cx;
-    const Containment cy = y.classifyExclude(b.y);
-    if (cy == Interval<float>::DISJOINT) return cy;
-    const Containment cz = z.classifyExclude(b.z);
-    if (cz == Interval<float>::DISJOINT) return cz;
-    return combine(cx, cy, cz);
+    return classifyAxes<&Interval<float>::classifyExclude>(b);
   }
 
   friend constexpr bool operator==(const GeAlignedBox3& a, const GeAlignedBox3& b) noexcept {
@@ -187,6 +175,19 @@ class VO_EXPORT GeAlignedBox3 {
   friend std::ostream& operator<<(std::ostream& s, const GeAlignedBox3& box) { return box.dump(s); }
 
  private:
+  // x, y, z in turn by `axisTest`, stopping at the first disjoint axis. The member pointer is a
+  // template argument, so each caller compiles to the direct calls it would write out.
+  template <Containment (Interval<float>::*axisTest)(const Interval<float>&) const noexcept>
+  Containment classifyAxes(const GeAlignedBox3<float>& b) const noexcept {
+    const Containment cx = (x.*axisTest)(b.x);
+    if (cx == Interval<float>::DISJOINT) return cx;
+    const Containment cy = (y.*axisTest)(b.y);
+    if (cy == Interval<float>::DISJOINT) return cy;
+    const Containment cz = (z.*axisTest)(b.z);
+    if (cz == Interval<float>::DISJOINT) return cz;
+    return combine(cx, cy, cz);
+  }
+
   // Three non-disjoint axis answers make a box answer only when they agree on containment.
   static constexpr Containment combine(Containment cx, Containment cy, Containment cz) noexcept {
     if (cx == Interval<float>::OVERLAPPING || cy == Interval<float>::OVERLAPPING ||

@@ -147,6 +147,9 @@ class VO_EXPORT GeCullingCones {
   GeCullingCones(const GeFloatingCone& cone, const GePoint3<float>& backfacingApex,
                  float frontfacingOffset) noexcept;
 
+  // The floating cone's queries, forwarded as `GeAnchoredCone` forwards them: both hold the
+  // cone by value beside their own state rather than derive from it, which would make each a
+  // floating cone to every function that takes one.
   const GeFloatingCone& getFloatingCone() const noexcept { return cone_; }
   const GeUnitVector3<float>& getAxis() const noexcept { return cone_.getAxis(); }
   float getSemiAngle() const noexcept { return cone_.getSemiAngle(); }

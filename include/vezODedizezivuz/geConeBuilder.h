@@ -18,6 +18,9 @@
 
 namespace Vo {
 
+// The two builders keep the same outline (a sample list reserved up front, copies defined out of
+// line for the export) but share no step of their algorithms, so neither derives from the other.
+
 /// Collects unit directions and builds a floating cone that holds them all.
 class VO_EXPORT GeFloatingConeBuilder : public UnaryFunctor<GeUnitVector3<float>, void> {
  public:

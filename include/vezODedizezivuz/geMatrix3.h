@@ -37,6 +37,22 @@ class GeAffineMatrix3;
 template <class T>
 class GeProjectiveMatrix3;
 
+namespace GeMatrixDetail {
+// The element-wise comparisons of the three matrix classes, which differ only in their count.
+template <class T>
+inline bool allEqual(const T* a, const T* b, int count) noexcept {
+  for (int i = 0; i < count; ++i)
+    if (!(a[i] == b[i])) return false;
+  return true;
+}
+template <class T>
+inline bool allWithin(const T* a, const T* b, int count, T tolerance) noexcept {
+  for (int i = 0; i < count; ++i)
+    if (!(GeScalar<T>::abs(a[i] - b[i]) <= tolerance)) return false;
+  return true;
+}
+}  // namespace GeMatrixDetail
+
 /// A 3x3 matrix of a linear map (rotation, scale, shear). T is float or double.
 ///
 /// Holds exactly nine elements, row by row, and nothing else. `GeRotation3` derives from it.
@@ -115,9 +131,7 @@ class VO_EXPORT GeLinearMatrix3 {
 
   /// Exact element-wise comparison.
   friend bool operator==(const GeLinearMatrix3& a, const GeLinearMatrix3& b) noexcept {
-    for (int i = 0; i < 9; ++i)
-      if (!(a.elem[i] == b.elem[i])) return false;
-    return true;
+    return GeMatrixDetail::allEqual(a.elem, b.elem, 9);
   }
   friend bool operator!=(const GeLinearMatrix3& a, const GeLinearMatrix3& b) noexcept {
     return !(a == b);
@@ -126,9 +140,7 @@ class VO_EXPORT GeLinearMatrix3 {
   bool isEqualExact(const GeLinearMatrix3& other) const noexcept { return *this == other; }
   /// True when every element differs by at most `tolerance` (absolute).
   bool isEqual(const GeLinearMatrix3& other, T tolerance) const noexcept {
-    for (int i = 0; i < 9; ++i)
-      if (!(GeScalar<T>::abs(elem[i] - other.elem[i]) <= tolerance)) return false;
-    return true;
+    return GeMatrixDetail::allWithin(elem, other.elem, 9, tolerance);
   }
 
   /// Three lines "| m(r,0) m(r,1) m(r,2) |", each ended by std::endl, with the stream's own
@@ -229,9 +241,7 @@ class VO_EXPORT GeAffineMatrix3 {
 
   /// Exact comparison of all sixteen elements.
   friend bool operator==(const GeAffineMatrix3& a, const GeAffineMatrix3& b) noexcept {
-    for (int i = 0; i < 16; ++i)
-      if (!(a.elem[i] == b.elem[i])) return false;
-    return true;
+    return GeMatrixDetail::allEqual(a.elem, b.elem, 16);
   }
   friend bool operator!=(const GeAffineMatrix3& a, const GeAffineMatrix3& b) noexcept {
     return !(a == b);
@@ -240,9 +250,7 @@ class VO_EXPORT GeAffineMatrix3 {
   bool isEqualExact(const GeAffineMatrix3& other) const noexcept { return *this == other; }
   /// True when every element differs by at most `tolerance` (absolute).
   bool isEqual(const GeAffineMatrix3& other, T tolerance) const noexcept {
-    for (int i = 0; i < 16; ++i)
-      if (!(GeScalar<T>::abs(elem[i] - other.elem[i]) <= tolerance)) return false;
-    return true;
+    return GeMatrixDetail::allWithin(elem, other.elem, 16, tolerance);
   }
 
   /// Four lines "| m(r,0) m(r,1) m(r,2) m(r,3) |" ended by std::endl, the last one showing the
@@ -345,9 +353,7 @@ class VO_EXPORT GeProjectiveMatrix3 {
 
   /// Exact comparison of all sixteen elements.
   friend bool operator==(const GeProjectiveMatrix3& a, const GeProjectiveMatrix3& b) noexcept {
-    for (int i = 0; i < 16; ++i)
-      if (!(a.elem[i] == b.elem[i])) return false;
-    return true;
+    return GeMatrixDetail::allEqual(a.elem, b.elem, 16);
   }
   friend bool operator!=(const GeProjectiveMatrix3& a, const GeProjectiveMatrix3& b) noexcept {
     return !(a == b);
@@ -356,9 +362,7 @@ class VO_EXPORT GeProjectiveMatrix3 {
   bool isEqualExact(const GeProjectiveMatrix3& other) const noexcept { return *this == other; }
   /// True when every element differs by at most `tolerance` (absolute).
   bool isEqual(const GeProjectiveMatrix3& other, T tolerance) const noexcept {
-    for (int i = 0; i < 16; ++i)
-      if (!(GeScalar<T>::abs(elem[i] - other.elem[i]) <= tolerance)) return false;
-    return true;
+    return GeMatrixDetail::allWithin(elem, other.elem, 16, tolerance);
   }
 
   /// Four lines "| m(r,0) m(r,1) m(r,2) m(r,3) |" ended by std::endl, with the stream's own

@@ -166,12 +166,26 @@ class VO_EXPORT GeAxisRotation3 {
   friend constexpr bool operator!=(const GeAxisRotation3& a, const GeAxisRotation3& b) noexcept {
     return !(a == b);
   }
+  /// The matrix R as `GeLinearMatrix3::dump` writes it; no cosine, sine or angle.
+  std::ostream& dump(std::ostream& os) const { return getRotation().dump(os); }
 
  protected:
   // The two axes the rotation mixes, in the order in which R(p, q) = -sine: (y, z) for x,
   // (z, x) for y, (x, y) for z.
   static constexpr int p = (axis + 1) % 3;
   static constexpr int q = (axis + 2) % 3;
+
+  // R·S and S·R: R with each entry scaled by its column's factor (R·S) or its row's (S·R). Only
+  // the two off-diagonal mixed entries tell them apart, so the caller names their factors.
+  GeLinearMatrix3<T> scaled(const GeScale3<T>& s, int pqFactor, int qpFactor) const noexcept;
+
+  // R·M: rows p and q of m recombined into r over the first `columns` columns. M·R: columns p
+  // and q of m recombined into r over the first `rows` rows. Shared by the linear and affine
+  // products; every other element of r is the caller's.
+  template <class Out, class In>
+  void mixRows(Out& r, const In& m, int columns) const noexcept;
+  template <class Out, class In>
+  void mixColumns(Out& r, const In& m, int rows) const noexcept;
 };
 
 /// The rotation about the x axis (y towards z).
@@ -179,8 +193,6 @@ template <class T>
 class VO_EXPORT GeXAxisRotation3 : public GeAxisRotation3<0, T> {
  public:
   using GeAxisRotation3<0, T>::GeAxisRotation3;
-  /// The matrix R as `GeLinearMatrix3::dump` writes it; no cosine, sine or angle.
-  std::ostream& dump(std::ostream& os) const { return this->getRotation().dump(os); }
 };
 
 /// The rotation about the y axis (z towards x).
@@ -188,8 +200,6 @@ template <class T>
 class VO_EXPORT GeYAxisRotation3 : public GeAxisRotation3<1, T> {
  public:
   using GeAxisRotation3<1, T>::GeAxisRotation3;
-  /// The matrix R as `GeLinearMatrix3::dump` writes it; no cosine, sine or angle.
-  std::ostream& dump(std::ostream& os) const { return this->getRotation().dump(os); }
 };
 
 /// The rotation about the z axis (x towards y).
@@ -197,8 +207,6 @@ template <class T>
 class VO_EXPORT GeZAxisRotation3 : public GeAxisRotation3<2, T> {
  public:
   using GeAxisRotation3<2, T>::GeAxisRotation3;
-  /// The matrix R as `GeLinearMatrix3::dump` writes it; no cosine, sine or angle.
-  std::ostream& dump(std::ostream& os) const { return this->getRotation().dump(os); }
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -282,36 +290,51 @@ inline GeRotation3<T> GeRotation3<T>::aim(const GeUnitVector3<T>& direction, con
 // ---------------------------------------------------------------------------------------------
 
 template <int axis, class T>
-inline GeLinearMatrix3<T> GeAxisRotation3<axis, T>::operator*(const GeScale3<T>& s) const noexcept {
+inline GeLinearMatrix3<T> GeAxisRotation3<axis, T>::scaled(const GeScale3<T>& s, int pqFactor,
+                                                           int qpFactor) const noexcept {
   GeLinearMatrix3<T> r(0, 0, 0, 0, 0, 0, 0, 0, 0);
   r(axis, axis) = s[axis];
   r(p, p) = cosine * s[p];
-  r(p, q) = -sine * s[q];
-  r(q, p) = sine * s[p];
+  r(p, q) = -sine * s[pqFactor];
+  r(q, p) = sine * s[qpFactor];
   r(q, q) = cosine * s[q];
   return r;
 }
 
 template <int axis, class T>
+inline GeLinearMatrix3<T> GeAxisRotation3<axis, T>::operator*(const GeScale3<T>& s) const noexcept {
+  return scaled(s, q, p);
+}
+
+template <int axis, class T>
 inline GeLinearMatrix3<T> GeAxisRotation3<axis, T>::mulOnRight(
     const GeScale3<T>& s) const noexcept {
-  GeLinearMatrix3<T> r(0, 0, 0, 0, 0, 0, 0, 0, 0);
-  r(axis, axis) = s[axis];
-  r(p, p) = cosine * s[p];
-  r(p, q) = -sine * s[p];
-  r(q, p) = sine * s[q];
-  r(q, q) = cosine * s[q];
-  return r;
+  return scaled(s, p, q);
+}
+
+template <int axis, class T>
+template <class Out, class In>
+inline void GeAxisRotation3<axis, T>::mixRows(Out& r, const In& m, int columns) const noexcept {
+  for (int c = 0; c < columns; ++c) {
+    r(p, c) = roundedProduct(cosine, m(p, c)) - roundedProduct(sine, m(q, c));
+    r(q, c) = roundedProduct(sine, m(p, c)) + roundedProduct(cosine, m(q, c));
+  }
+}
+
+template <int axis, class T>
+template <class Out, class In>
+inline void GeAxisRotation3<axis, T>::mixColumns(Out& r, const In& m, int rows) const noexcept {
+  for (int i = 0; i < rows; ++i) {
+    r(i, p) = roundedProduct(cosine, m(i, p)) + roundedProduct(sine, m(i, q));
+    r(i, q) = roundedProduct(cosine, m(i, q)) - roundedProduct(sine, m(i, p));
+  }
 }
 
 template <int axis, class T>
 inline GeLinearMatrix3<T> GeAxisRotation3<axis, T>::operator*(
     const GeLinearMatrix3<T>& m) const noexcept {
   GeLinearMatrix3<T> r = m;
-  for (int c = 0; c < 3; ++c) {
-    r(p, c) = roundedProduct(cosine, m(p, c)) - roundedProduct(sine, m(q, c));
-    r(q, c) = roundedProduct(sine, m(p, c)) + roundedProduct(cosine, m(q, c));
-  }
+  mixRows(r, m, 3);
   return r;
 }
 
@@ -319,10 +342,7 @@ template <int axis, class T>
 inline GeLinearMatrix3<T> GeAxisRotation3<axis, T>::mulOnRight(
     const GeLinearMatrix3<T>& m) const noexcept {
   GeLinearMatrix3<T> r = m;
-  for (int i = 0; i < 3; ++i) {
-    r(i, p) = roundedProduct(cosine, m(i, p)) + roundedProduct(sine, m(i, q));
-    r(i, q) = roundedProduct(cosine, m(i, q)) - roundedProduct(sine, m(i, p));
-  }
+  mixColumns(r, m, 3);
   return r;
 }
 
@@ -347,11 +367,8 @@ inline GeAffineMatrix3<T> GeAxisRotation3<axis, T>::operator*(
   // Rows p and q of the whole upper 3x4 block mix alike: the linear part gives R·L and the
   // translation column R·t. The default-constructed result supplies the bottom row 0 0 0 1.
   GeAffineMatrix3<T> r;
-  for (int c = 0; c < 4; ++c) {
-    r(axis, c) = a(axis, c);
-    r(p, c) = roundedProduct(cosine, a(p, c)) - roundedProduct(sine, a(q, c));
-    r(q, c) = roundedProduct(sine, a(p, c)) + roundedProduct(cosine, a(q, c));
-  }
+  for (int c = 0; c < 4; ++c) r(axis, c) = a(axis, c);
+  mixRows(r, a, 4);
   return r;
 }
 
@@ -361,10 +378,9 @@ inline GeAffineMatrix3<T> GeAxisRotation3<axis, T>::mulOnRight(
   GeAffineMatrix3<T> r;
   for (int i = 0; i < 3; ++i) {
     r(i, axis) = a(i, axis);
-    r(i, p) = roundedProduct(cosine, a(i, p)) + roundedProduct(sine, a(i, q));
-    r(i, q) = roundedProduct(cosine, a(i, q)) - roundedProduct(sine, a(i, p));
     r(i, 3) = a(i, 3);
   }
+  mixColumns(r, a, 3);
   return r;
 }
 

@@ -13,6 +13,9 @@ namespace Vo {
 template <class T>
 struct GeScalar;
 
+// The two tables list the same functions on purpose: float must go through `FloatUtil`, which
+// the base library's other users share, and double through <cmath>. One template over std::
+// would quietly bypass `FloatUtil` for float.
 template <>
 struct GeScalar<float> {
   static float sqrt(float x) noexcept { return FloatUtil::sqrt(x); }

@@ -128,6 +128,10 @@ class VO_EXPORT GeScale3 {
   friend std::ostream& operator<<(std::ostream& os, const GeScale3& s) { return s.dump(os); }
 };
 
+// GeTranslation3 mirrors GeScale3 member for member. The products share their shape, not their
+// arithmetic (factors multiply rows or columns, offsets add into one column), so each is written
+// out with the order of its sums visible.
+
 /// The translation by t = (x, y, z): the affine matrix with linear part identity and
 /// translation t. T is float or double.
 ///

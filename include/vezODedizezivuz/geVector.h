@@ -25,6 +25,11 @@ namespace Vo {
 /// those take: `aim(d, up, zAxis, yAxis, true)` reads as what it does.
 enum GeAxis : int { xAxis = 0, yAxis = 1, zAxis = 2 };
 
+// The value types of the library (these, the colours, scale and translation, planes, matrices)
+// each write out their own component operators, comparisons and stream operators rather than
+// take them from a shared base or macro: every body is one inline line whose order of operations
+// is part of the result, the types stay plain values, and each class reads complete on its own.
+
 /// A displacement in 3D. T is float or double.
 template <class T>
 class VO_EXPORT GeVector3 {
@@ -472,6 +477,9 @@ extern template std::istream& GeVector2<int>::read(std::istream&);
 extern template std::ostream& GePoint2<int>::dump(std::ostream&) const;
 extern template std::istream& GePoint2<int>::read(std::istream&);
 
+// The value types' headers all end alike: the extern declarations matching the instantiations
+// their source files compile, then a std::hash per type beside the `==` it must agree with. The
+// few repeated lines keep each header complete; only the combining step below is shared.
 namespace GeHashDetail {
 // Exact equality treats +0 and -0 as equal, so both hash as +0; NaN never equals itself, so its
 // hash does not matter. The combining step is the usual golden-ratio mix.

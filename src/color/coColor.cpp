@@ -17,6 +17,15 @@ bool readTriple(std::istream& is, T (&c)[3]) {
   return !is.fail() && !is.bad();
 }
 
+// color becomes the triple read, or stays as it was when the triple is rejected. The text
+// members below are then one-line forwards per colour type, kept here to compile them once.
+template <class Color, class T>
+std::istream& readInto(std::istream& is, Color& color) {
+  T in[3];
+  if (readTriple(is, in)) color = Color(in[0], in[1], in[2]);
+  return is;
+}
+
 }  // namespace
 
 template <class T>
@@ -26,9 +35,7 @@ std::ostream& CoRgbColorT<T>::dump(std::ostream& os) const {
 
 template <class T>
 std::istream& CoRgbColorT<T>::read(std::istream& is) {
-  T in[3];
-  if (readTriple(is, in)) *this = CoRgbColorT(in[0], in[1], in[2]);
-  return is;
+  return readInto<CoRgbColorT, T>(is, *this);
 }
 
 template <class T>
@@ -38,9 +45,7 @@ std::ostream& CoHsvColorT<T>::dump(std::ostream& os) const {
 
 template <class T>
 std::istream& CoHsvColorT<T>::read(std::istream& is) {
-  T in[3];
-  if (readTriple(is, in)) *this = CoHsvColorT(in[0], in[1], in[2]);
-  return is;
+  return readInto<CoHsvColorT, T>(is, *this);
 }
 
 template <class T>
@@ -50,9 +55,7 @@ std::ostream& CoSpectrumT<T>::dump(std::ostream& os) const {
 
 template <class T>
 std::istream& CoSpectrumT<T>::read(std::istream& is) {
-  T in[3];
-  if (readTriple(is, in)) *this = CoSpectrumT(in[0], in[1], in[2]);
-  return is;
+  return readInto<CoSpectrumT, T>(is, *this);
 }
 
 template class CoRgbColorT<float>;

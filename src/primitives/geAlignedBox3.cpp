@@ -4,7 +4,8 @@ namespace Vo {
 
 template <class T>
 void GeAlignedBox3<T>::enumerateCorners(UnaryFunctor<GePoint3<T>, bool>& f) const {
-  // A Gray-code walk: one coordinate changes between successive corners.
+  // A Gray-code walk, written out step by step: one coordinate changes between successive
+  // corners, and the caller may stop after any of them.
   GePoint3<T> c(x.min, y.min, z.min);
   if (!f(c)) return;
   c.x = x.max;

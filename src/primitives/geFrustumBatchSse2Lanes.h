@@ -4,6 +4,10 @@
 // points) into one register per bound (or coordinate). Internal linkage only: this header is
 // included by the SSE2 and the AVX2 kernel translation units, each compiled for its own
 // instruction set.
+//
+// Every lane set (this one, AVX2, AVX-512) spells out the same short list of operations in its
+// own intrinsics: each must sit in the file compiled for its instruction set, while the
+// classification itself is written once, over any lane set, in the kernel header.
 
 #include <emmintrin.h>
 

@@ -54,6 +54,9 @@ static_assert(MatrixImp::negligibleDouble == GeScalar<double>::negligibleBelow,
 
 }  // namespace
 
+// Each matrix kind forwards to its own LU kernels and writes its own layout; the wrappers below
+// look alike because the work is in those kernels.
+
 // --- GeLinearMatrix3 ---------------------------------------------------------------------------
 
 template <class T>

@@ -41,22 +41,9 @@ void enlarge(GeAlignedBox3<float>& box) noexcept {
 // Coordinate of face 0..5 (min x, min y, min z, max x, max y, max z); `site` tells the two
 // lookups of the plane construction apart in the report of an impossible face index.
 float faceCoordinate(const GeAlignedBox3<float>& box, int face, const GeReportSite& site) {
-  switch (face) {
-    case 0:
-      return box.x.min;
-    case 1:
-      return box.y.min;
-    case 2:
-      return box.z.min;
-    case 3:
-      return box.x.max;
-    case 4:
-      return box.y.max;
-    case 5:
-      return box.z.max;
-    default:
-      site.raise();
-  }
+  if (face < 0 || face > 5) site.raise();
+  const Interval<float>& axis = face % 3 == 0 ? box.x : face % 3 == 1 ? box.y : box.z;
+  return face < 3 ? axis.min : axis.max;
 }
 
 // The faces of the two boxes on one axis: the extent's bounds, and which box alone reaches the

@@ -30,6 +30,21 @@ bool readTuple(std::istream& s, T (&c)[N]) {
   return accepted;
 }
 
+// v becomes the point or vector of the tuple read, or stays as it was when the tuple is rejected.
+// The text members below are then one-line forwards per type, kept here to compile them once.
+template <class V, class T>
+std::istream& readInto(std::istream& s, V& v) {
+  T c[3];
+  if (readTuple(s, c)) v = V(c[0], c[1], c[2]);
+  return s;
+}
+template <class V, class T>
+std::istream& readInto2(std::istream& s, V& v) {
+  T c[2];
+  if (readTuple(s, c)) v = V(c[0], c[1]);
+  return s;
+}
+
 }  // namespace
 
 template <class T>
@@ -40,9 +55,7 @@ std::ostream& GeVector3<T>::dump(std::ostream& s) const {
 
 template <class T>
 std::istream& GeVector3<T>::read(std::istream& s) {
-  T c[3];
-  if (readTuple(s, c)) *this = GeVector3(c[0], c[1], c[2]);
-  return s;
+  return readInto<GeVector3, T>(s, *this);
 }
 
 template <class T>
@@ -53,9 +66,7 @@ std::ostream& GePoint3<T>::dump(std::ostream& s) const {
 
 template <class T>
 std::istream& GePoint3<T>::read(std::istream& s) {
-  T c[3];
-  if (readTuple(s, c)) *this = GePoint3(c[0], c[1], c[2]);
-  return s;
+  return readInto<GePoint3, T>(s, *this);
 }
 
 template <class T>
@@ -73,9 +84,7 @@ std::ostream& GeVector2<T>::dump(std::ostream& s) const {
 
 template <class T>
 std::istream& GeVector2<T>::read(std::istream& s) {
-  T c[2];
-  if (readTuple(s, c)) *this = GeVector2(c[0], c[1]);
-  return s;
+  return readInto2<GeVector2, T>(s, *this);
 }
 
 template <class T>
@@ -86,9 +95,7 @@ std::ostream& GePoint2<T>::dump(std::ostream& s) const {
 
 template <class T>
 std::istream& GePoint2<T>::read(std::istream& s) {
-  T c[2];
-  if (readTuple(s, c)) *this = GePoint2(c[0], c[1]);
-  return s;
+  return readInto2<GePoint2, T>(s, *this);
 }
 
 template <class T>
