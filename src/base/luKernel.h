@@ -55,7 +55,8 @@ inline constexpr float negligibleFloat = 1e-6f;
 inline constexpr double negligibleDouble = 1e-7;
 
 // The builtins keep the magnitude in a vector register (the pivot search's critical path); <cmath>
-// would bring inline library functions into the wide kernels' files.
+// would bring inline library functions into the wide kernels' files. The two overloads differ
+// only in the width of the sign mask, which a template over the bit type would hide.
 VO_LU_INLINE float scalarAbs(float x) noexcept {
 #if defined(__GNUC__)
   return __builtin_fabsf(x);
@@ -183,6 +184,9 @@ struct PortableLanes {
 
 #ifdef VO_LU_SSE2
 
+// Each instruction set's lane struct spells out the same operations with its own intrinsics (the
+// AVX2 ones live in matrixLuAvx2.cpp, the only file compiled for AVX2): the kernels above are
+// written once against this interface.
 struct Sse2Float {
   using Scalar = float;
   using V = __m128;
