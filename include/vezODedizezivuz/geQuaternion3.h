@@ -19,6 +19,11 @@
 
 #include <istream>
 #include <ostream>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace Vo {
 
@@ -310,10 +315,55 @@ class VO_EXPORT GeQuaternion3 {
 
 // The conversions between quaternions and linear matrices and slerp are inline: they are short
 // and callers use them in inner loops.
+#if defined(__SSE2__)
+namespace GeQuaternionDetail {
+
+// The float rotation matrix of q = (x, y, z, w) with the scale s, in two 16-byte stores and
+// one of 4 bytes that a caller's copy of the matrix can forward from. Every element takes the
+// scalar steps: its two products, their sum or difference, and for the diagonal 1 minus that.
+// A difference a - w·c is taken as a + (-w)·c, with -w made by multiplying by -1 (exact, and it
+// keeps the sign of a NaN w as the subtraction would). Only the scaled vector waits for the
+// division of 2 by n; the shuffles of q run beside it.
+inline void rotationMatrixSse2(const float* q, float s, float* m) noexcept {
+  const __m128 v = _mm_loadu_ps(q);
+  // Lane by lane the sums are (yy + zz, xy - wz, xz + wy, xy + wz) for elements 0 to 3 and
+  // (xx + zz, yz - wx, xz - wy, yz + wx) for elements 4 to 7; 1 minus the first lane of each
+  // gives the diagonal elements 0 and 4.
+  const __m128 left0 = _mm_shuffle_ps(v, v, _MM_SHUFFLE(0, 0, 0, 1));
+  const __m128 right0 =
+      _mm_mul_ps(_mm_shuffle_ps(v, v, _MM_SHUFFLE(3, 3, 3, 2)), _mm_setr_ps(1, -1, 1, 1));
+  const __m128 left1 = _mm_shuffle_ps(v, v, _MM_SHUFFLE(1, 0, 1, 0));
+  const __m128 right1 =
+      _mm_mul_ps(_mm_shuffle_ps(v, v, _MM_SHUFFLE(3, 3, 3, 2)), _mm_setr_ps(1, -1, -1, 1));
+  const __m128 scaled = _mm_mul_ps(v, _mm_set1_ps(s));
+  __m128 l0 = _mm_mul_ps(left0, _mm_shuffle_ps(scaled, scaled, _MM_SHUFFLE(1, 2, 1, 1)));
+  __m128 r0 = _mm_mul_ps(right0, _mm_shuffle_ps(scaled, scaled, _MM_SHUFFLE(2, 1, 2, 2)));
+  __m128 l1 = _mm_mul_ps(left1, _mm_shuffle_ps(scaled, scaled, _MM_SHUFFLE(2, 2, 2, 0)));
+  __m128 r1 = _mm_mul_ps(right1, _mm_shuffle_ps(scaled, scaled, _MM_SHUFFLE(0, 1, 0, 2)));
+  // The products stay rounded: a host's FMA flags must not fuse them into the sums.
+  __asm__("" : "+x"(l0), "+x"(r0), "+x"(l1), "+x"(r1));
+  const __m128 one = _mm_set1_ps(1);
+  const __m128 sum0 = _mm_add_ps(l0, r0);
+  const __m128 sum1 = _mm_add_ps(l1, r1);
+  _mm_storeu_ps(m, _mm_move_ss(sum0, _mm_sub_ss(one, sum0)));
+  _mm_storeu_ps(m + 4, _mm_move_ss(sum1, _mm_sub_ss(one, sum1)));
+  // Element 8 is 1 - (xx + yy), from the first lanes of l1 and l0.
+  _mm_store_ss(m + 8, _mm_sub_ss(one, _mm_add_ss(l1, l0)));
+}
+
+}  // namespace GeQuaternionDetail
+#endif
+
 template <class T>
 inline void GeQuaternion3<T>::getMatrix(GeLinearMatrix3<T>& m) const noexcept {
   const T n = x * x + y * y + z * z + w * w;
   const T s = n > T(0) ? T(2) / n : T(0);
+#if defined(__SSE2__)
+  if constexpr (std::is_same<T, float>::value) {
+    GeQuaternionDetail::rotationMatrixSse2(&x, s, &m(0, 0));
+    return;
+  }
+#endif
   const T xs = x * s, ys = y * s, zs = z * s;
   const T wx = w * xs, wy = w * ys, wz = w * zs;
   const T xx = x * xs, xy = x * ys, xz = x * zs;

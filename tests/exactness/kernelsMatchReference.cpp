@@ -1,8 +1,9 @@
 // The vectorised conversions against their former scalar forms, written out here: Euler angles
-// to matrix in float (all 24 conventions, through the run-time choice of kernel) and RGB to HSV
-// in both precisions, each on two million seeded adversarial inputs. Results must agree bit for
-// bit; differences confined to the sign or payload of a NaN are counted apart, since IEEE
-// arithmetic leaves those open. Exit status 0 when nothing else differs.
+// to matrix in float (all 24 conventions, through the run-time choice of kernel), quaternion to
+// matrix in float and RGB to HSV in both precisions, each on two million seeded adversarial
+// inputs. Results must agree bit for bit; differences confined to the sign or payload of a NaN
+// are counted apart, since IEEE arithmetic leaves those open. Exit status 0 when nothing else
+// differs.
 
 #include <vezODedizezivuz/coColor.h>
 #include <vezODedizezivuz/geQuaternion3.h>
@@ -166,6 +167,46 @@ void formerRgbToHsv(T r, T g, T b, T* out) {
   out[2] = max;
 }
 
+// The former quaternion to matrix, element by element in scalar float.
+void formerQuaternionToMatrix(const float (&q)[4], float* m) {
+  const float x = q[0], y = q[1], z = q[2], w = q[3];
+  const float n = x * x + y * y + z * z + w * w;
+  const float s = n > 0.0f ? 2.0f / n : 0.0f;
+  const float xs = x * s, ys = y * s, zs = z * s;
+  const float wx = w * xs, wy = w * ys, wz = w * zs;
+  const float xx = x * xs, xy = x * ys, xz = x * zs;
+  const float yy = y * ys, yz = y * zs, zz = z * zs;
+  m[0] = 1.0f - (yy + zz);
+  m[1] = xy - wz;
+  m[2] = xz + wy;
+  m[3] = xy + wz;
+  m[4] = 1.0f - (xx + zz);
+  m[5] = yz - wx;
+  m[6] = xz - wy;
+  m[7] = yz + wx;
+  m[8] = 1.0f - (xx + yy);
+}
+
+void checkQuaternionToMatrix(Tally& tally, std::uint64_t seed) {
+  std::mt19937_64 rng(seed);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  for (int n = 0; n < inputs; ++n) {
+    float q[4];
+    // Half the components span every binade, so that the squared norm overflows, underflows
+    // to zero or to a subnormal, or is exactly zero with a non-zero component.
+    for (float& c : q) {
+      c = rng() & 1 ? adversarial<float>(rng)
+                    : static_cast<float>(unit(rng) * std::ldexp(1.0, int(rng() % 300) - 150));
+    }
+    GeLinearMatrix3<float> got;
+    GeQuaternion3<float>(q[0], q[1], q[2], q[3]).getMatrix(got);
+    float want[9], have[9];
+    formerQuaternionToMatrix(q, want);
+    for (int k = 0; k < 9; ++k) have[k] = got(k / 3, k % 3);
+    tally.add(have, want, 9);
+  }
+}
+
 template <class T>
 void checkRgbToHsv(Tally& tally, std::uint64_t seed) {
   std::mt19937_64 rng(seed);
@@ -185,7 +226,8 @@ void checkRgbToHsv(Tally& tally, std::uint64_t seed) {
 }  // namespace
 
 int main() {
-  Tally euler{"eulerf_tomat3"}, hsvf{"color3f_rgb2hsv"}, hsvd{"color3d_rgb2hsv"};
+  Tally euler{"eulerf_tomat3"}, quat{"quatf_tomat3"}, hsvf{"color3f_rgb2hsv"},
+      hsvd{"color3d_rgb2hsv"};
   std::mt19937_64 rng(14);
   for (int n = 0; n < inputs; ++n) {
     const int convention = static_cast<int>(rng() % 3) | (static_cast<int>(rng() % 8) << 4);
@@ -200,10 +242,12 @@ int main() {
     for (int k = 0; k < 9; ++k) have[k] = got(k / 3, k % 3);
     euler.add(have, want, 9);
   }
+  checkQuaternionToMatrix(quat, 17);
   checkRgbToHsv<float>(hsvf, 15);
   checkRgbToHsv<double>(hsvd, 16);
   euler.report();
+  quat.report();
   hsvf.report();
   hsvd.report();
-  return euler.differ + hsvf.differ + hsvd.differ == 0 ? 0 : 1;
+  return euler.differ + quat.differ + hsvf.differ + hsvd.differ == 0 ? 0 : 1;
 }
