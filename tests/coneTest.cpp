@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <limits>
-#include <sstream>
 
 #include "testUtil.h"
 
@@ -35,10 +34,13 @@ const float pi = GeFloatingCone::sphereAlpha;
 
 }  // namespace
 
-TEST(FloatingCone, OnlyTheFloatPiMakesASphereAndTheRimIsInside) {
-  EXPECT_EQ(VoTest::bits(pi), 0x40490FDBu);
+TEST(FloatingCone, OnlyTheFloatPiMakesASphere) {
   const GeUnitVector3<float> z = unit(0, 0, 1);
   EXPECT_TRUE(GeFloatingCone(z, pi).isSphere() && !GeFloatingCone(z, 3.1415925f).isSphere());
+}
+
+TEST(FloatingCone, TheRimIsInside) {
+  const GeUnitVector3<float> z = unit(0, 0, 1);
   const GeFloatingCone hemisphere(z, 1.5707964f);
   EXPECT_TRUE(hemisphere.contains(unit(1, 0, 0)));
   EXPECT_FALSE(hemisphere.contains(unit(1, 0, -0.001f)));
@@ -115,12 +117,4 @@ TEST(CullingCones, BehindAndFrontConesOpenAwayFromTheirApexesWithTheCullingAngle
   const GeCullingCones atOrigin(GeFloatingCone(unit(0, 0, 1), pi / 4), GePoint3<float>(0, 0, 0), 1);
   EXPECT_TRUE(atOrigin.isBehind(GePoint3<float>(0, 0, 0)));
   EXPECT_FALSE(atOrigin.isBehind(GePoint3<float>(1, 0, 0)));
-}
-
-TEST(CullingCones, TextIncludesTheFloatingConeText) {
-  std::ostringstream os;
-  os << GeCullingCones(GeFloatingCone(unit(0, 0, 1), 1.6f), GePoint3<float>(1, 2, 3), 4.0f);
-  EXPECT_EQ(os.str(),
-            "cullingCones( backfacingApex=(1, 2, 3), frontfacingOffset=4, cosBeta=-1, "
-            "floatingCone( axis=(0, 0, 1), alpha=1.6 ) )");
 }
