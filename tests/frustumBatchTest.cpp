@@ -110,10 +110,10 @@ TEST(FrustumBatch, AnUnavailablePathIsReportedNotRun) {
   // processor.
   std::vector<Path> unavailable = paths(false);
   unavailable.push_back(Path(Frustum::pathCount()));
+  const Frustum cube{GeProjectiveMatrix3<float>()};
+  const Box box(GePoint3<float>(0, 0, 0));
+  Frustum::Classification result;
   for (Path path : unavailable) {
-    const Frustum cube{GeProjectiveMatrix3<float>()};
-    const Box box(GePoint3<float>(0, 0, 0));
-    Frustum::Classification result;
     EXPECT_TRUE(VoTest::failsWith([&] { cube.classify(&box, 1, &result, path); },
                                   GeReportSites::frustumBatchPath))
         << Frustum::pathName(path);
