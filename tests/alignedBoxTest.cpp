@@ -104,25 +104,26 @@ TYPED_TEST(AlignedBoxes, BoundsUnderAnAffineMatrixAreThoseOfTheTransformedCorner
   EXPECT_TRUE(GeAlignedBox3<T>().transformed(GeAffineMatrix3<T>()).isEmpty());
 }
 
-// Bounds belong to the box; an empty box is inside every box and changes nothing it extends.
-TYPED_TEST(AlignedBoxes, ContainmentCentreSizeAndExtendingByABox) {
+// Bounds belong to the box; an empty box is inside every box.
+TYPED_TEST(AlignedBoxes, ContainmentCountsTheBoundsOnlyWhenNotStrict) {
   using T = TypeParam;
-  GeAlignedBox3<T> b(GePoint3<T>(0, 0, 0), GePoint3<T>(2, 4, 6));
-  EXPECT_EQ(b.getCenter(), GePoint3<T>(1, 2, 3));
-  EXPECT_EQ(b.getSize(), GeVector3<T>(2, 4, 6));
-  EXPECT_TRUE(b.contains(GePoint3<T>(2, 0, 6)));
-  EXPECT_FALSE(b.containsStrictly(GePoint3<T>(2, 1, 1)));
-  EXPECT_TRUE(b.containsStrictly(GePoint3<T>(1, 1, 1)));
-  EXPECT_FALSE(b.contains(GePoint3<T>(1, 1, T(6.5))));
-  EXPECT_TRUE(b.contains(GeAlignedBox3<T>(GePoint3<T>(0, 1, 1), GePoint3<T>(2, 4, 5))));
-  EXPECT_FALSE(b.contains(GeAlignedBox3<T>(GePoint3<T>(1, 1, 1), GePoint3<T>(3, 2, 2))));
-  EXPECT_TRUE(GeAlignedBox3<T>().contains(GeAlignedBox3<T>()));
-  EXPECT_FALSE(GeAlignedBox3<T>().contains(b));
-  const GeAlignedBox3<T> before = b;
+  const GeAlignedBox3<T> b = box<T>(0, 0, 0, 2, 4, 6), empty;
+  EXPECT_TRUE(b.contains(GePoint3<T>(2, 0, 6)) && !b.containsStrictly(GePoint3<T>(2, 1, 1)));
+  EXPECT_TRUE(b.containsStrictly(GePoint3<T>(1, 1, 1)) && !b.contains(GePoint3<T>(1, 1, T(6.5))));
+  EXPECT_TRUE(b.contains(box<T>(0, 1, 1, 2, 4, 5)) && !b.contains(box<T>(1, 1, 1, 3, 2, 2)));
+  EXPECT_TRUE(empty.contains(empty) && !empty.contains(b));
+}
+
+// An empty box changes nothing it extends; centre and size follow the new bounds.
+TYPED_TEST(AlignedBoxes, ExtendingByABoxTakesTheOuterBounds) {
+  using T = TypeParam;
+  GeAlignedBox3<T> b = box<T>(0, 0, 0, 2, 4, 6);
   b.extendBy(GeAlignedBox3<T>());
-  EXPECT_EQ(b, before);
-  b.extendBy(GeAlignedBox3<T>(GePoint3<T>(-1, 1, 1), GePoint3<T>(1, 5, 2)));
-  EXPECT_EQ(b, GeAlignedBox3<T>(GePoint3<T>(-1, 0, 0), GePoint3<T>(2, 5, 6)));
+  EXPECT_EQ(b, box<T>(0, 0, 0, 2, 4, 6));
+  b.extendBy(box<T>(-1, 1, 1, 1, 5, 2));
+  EXPECT_EQ(b, box<T>(-1, 0, 0, 2, 5, 6));
+  EXPECT_EQ(b.getCenter(), GePoint3<T>(T(0.5), T(2.5), 3));
+  EXPECT_EQ(b.getSize(), GeVector3<T>(3, 5, 6));
 }
 
 }  // namespace
