@@ -111,6 +111,11 @@ TEST(CullingCones, BehindAndFrontConesOpenAwayFromTheirApexesWithTheCullingAngle
   EXPECT_FALSE(cones.isBehind(GePoint3<float>(3.1f, 0, -4)));
   EXPECT_TRUE(cones.isInFront(GePoint3<float>(0, 2.9f, 8)));
   EXPECT_FALSE(cones.isInFront(GePoint3<float>(0, 3.1f, 8)));
+  // A slope other than 1 tells h * t from h / t: radius 1, height 2 and tangent 0.5 put the
+  // front apex (2 * 0.5 + 1) * 0.5 + 2 + 1 * 0.5 = 3.5 beyond the behind apex.
+  const GeAnchoredCone shallow(GeFloatingCone(unit(0, 0, 1), std::atan(0.5f)),
+                               GePoint3<float>(0, 0, 0), 1, 2);
+  EXPECT_NEAR(GeCullingCones(shallow).getFrontfacingOffset(), 3.5f, 1e-5f);
   // The apex itself is behind; a point beside it at distance 1 is not.
   const GeCullingCones atOrigin(GeFloatingCone(unit(0, 0, 1), pi / 4), GePoint3<float>(0, 0, 0), 1);
   EXPECT_TRUE(atOrigin.isBehind(GePoint3<float>(0, 0, 0)));
