@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -67,53 +67,40 @@ std::vector<Path> paths(bool available) {
   return paths;
 }
 
-TEST(FrustumBatch, EveryPathGivesTheSingleBoxAnswerBoxForBox) {
-  // 4099 boxes: the vector paths also leave a tail that is not a multiple of their width.
-  const std::vector<Box> boxes = scene(7, 4099);
-  int seen[4] = {};
+// Every available path gives the single-item answer item for item, and writes nothing beyond
+// the batch: empty and short batches, and long ones whose tail is no multiple of a lane width.
+// Counts in `seen` how often each answer came.
+template <class Item>
+void expectEveryPathMatchesSingleItems(const std::vector<Item>& items, std::array<int, 4>& seen) {
   for (const Frustum& frustum : frusta()) {
-    std::vector<Frustum::Classification> expected(boxes.size());
-    for (std::size_t i = 0; i < boxes.size(); ++i) expected[i] = frustum.classify(boxes[i]);
-    for (Frustum::Classification c : expected) ++seen[c];
+    std::vector<Frustum::Classification> expected(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) ++seen[expected[i] = frustum.classify(items[i])];
     for (Path path : paths(true)) {
-      // Short and empty batches, and tails, write exactly their results and nothing beyond.
-      for (std::size_t n : {0u, 1u, 3u, 7u, 9u, 15u, 17u}) {
+      for (std::size_t n : {std::size_t(0), std::size_t(1), std::size_t(3), std::size_t(7),
+                            std::size_t(9), std::size_t(17), items.size()}) {
         std::vector<Frustum::Classification> got(n + 1, Frustum::Classification(0));
-        frustum.classify(boxes.data(), n, got.data(), path);
-        ASSERT_TRUE(std::equal(got.begin(), got.begin() + n, expected.begin()) && got[n] == 0)
-            << Frustum::pathName(path) << " n " << n;
-      }
-      std::vector<Frustum::Classification> got(boxes.size() + 1, Frustum::Classification(0));
-      frustum.classify(boxes.data(), boxes.size(), got.data(), path);
-      ASSERT_EQ(got.back(), 0) << Frustum::pathName(path);
-      for (std::size_t i = 0; i < boxes.size(); ++i) {
-        ASSERT_EQ(got[i], expected[i])
-            << Frustum::pathName(path) << " box " << i << ": " << boxes[i];
+        frustum.classify(items.data(), n, got.data(), path);
+        ASSERT_EQ(got[n], 0) << Frustum::pathName(path) << " wrote past " << n;
+        for (std::size_t i = 0; i < n; ++i) {
+          ASSERT_EQ(got[i], expected[i]) << Frustum::pathName(path) << " item " << i << " of " << n;
+        }
       }
     }
   }
-  // The scenes exercise all three answers.
+}
+
+TEST(FrustumBatch, EveryPathGivesTheSingleBoxAnswer) {
+  std::array<int, 4> seen{};
+  expectEveryPathMatchesSingleItems(scene(7, 4099), seen);
   for (int answer = 1; answer < 4; ++answer) EXPECT_GT(seen[answer], 500) << answer;
 }
 
+// The low corners of the scene: NaN, infinite and just-outside coordinates included.
 TEST(FrustumBatch, EveryPathGivesTheSinglePointAnswer) {
-  RnDefaultRng<float> rng(11);
   std::vector<GePoint3<float>> points;
-  for (int i = 0; i < 1027; ++i) {
-    const float scale = i % 2 ? 1.5f : 40.0f;
-    points.emplace_back((rng() * 2 - 1) * scale, (rng() * 2 - 1) * scale, (rng() * 2 - 1) * scale);
-  }
-  points[5].y = std::numeric_limits<float>::quiet_NaN();
-  points[6] = GePoint3<float>(1.00005f, 0, 0);  // within the threshold of the cube's plane 1
-  for (const Frustum& frustum : frusta()) {
-    for (Path path : paths(true)) {
-      std::vector<Frustum::Classification> got(points.size());
-      frustum.classify(points.data(), points.size(), got.data(), path);
-      for (std::size_t i = 0; i < points.size(); ++i) {
-        ASSERT_EQ(got[i], frustum.classify(points[i])) << Frustum::pathName(path) << " point " << i;
-      }
-    }
-  }
+  for (const Box& b : scene(11, 1027)) points.emplace_back(b.x.min, b.y.min, b.z.min);
+  std::array<int, 4> seen{};
+  expectEveryPathMatchesSingleItems(points, seen);
 }
 
 TEST(FrustumBatch, AnUnavailablePathIsReportedNotRun) {
@@ -123,10 +110,10 @@ TEST(FrustumBatch, AnUnavailablePathIsReportedNotRun) {
   // processor.
   std::vector<Path> unavailable = paths(false);
   unavailable.push_back(Path(Frustum::pathCount()));
+  const Frustum cube{GeProjectiveMatrix3<float>()};
+  const Box box(GePoint3<float>(0, 0, 0));
+  Frustum::Classification result;
   for (Path path : unavailable) {
-    const Frustum cube{GeProjectiveMatrix3<float>()};
-    const Box box(GePoint3<float>(0, 0, 0));
-    Frustum::Classification result;
     EXPECT_TRUE(VoTest::failsWith([&] { cube.classify(&box, 1, &result, path); },
                                   GeReportSites::frustumBatchPath))
         << Frustum::pathName(path);

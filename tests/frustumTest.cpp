@@ -40,7 +40,7 @@ Frustum::Classification sphereByPlanes(const Frustum& f, const GePoint3<float>& 
 }  // namespace
 
 // The text form shows the planes exactly: x = -1, x = 1, y = -1, ... with inward unit normals.
-TEST(Frustum, IdentityMatrixGivesTheClipCubeAndDumpWritesOnePlanePerLine) {
+TEST(Frustum, IdentityMatrixGivesTheClipCube) {
   const Frustum f{GeProjectiveMatrix3<float>()};
   std::ostringstream os;
   f.dump(os);
@@ -50,21 +50,6 @@ TEST(Frustum, IdentityMatrixGivesTheClipCubeAndDumpWritesOnePlanePerLine) {
   // Points outside plane 0 by less than the threshold still count as inside it.
   EXPECT_EQ(f.classify(GePoint3<float>(1.00005f, 0, 0)), Frustum::INSIDE);
   EXPECT_EQ(f.classify(GePoint3<float>(1.0002f, 0, 0)), Frustum::OUTSIDE);
-}
-
-// Points inside the clip cube, mapped back through the camera, are inside; beyond x = 1 outside.
-TEST(Frustum, ClipSpacePointsMapBackInsideOrOutside) {
-  const Frustum f(camera);
-  const GeProjectiveMatrix3<float> inverse = camera.computeInverse();
-  RnDefaultRng<float> rng(7);
-  for (int i = 0; i < 300; ++i) {
-    const float x = 2.5f * rng() - 0.95f, y = 1.9f * rng() - 0.95f, z = 1.9f * rng() - 0.95f;
-    if (std::fabs(x - 1) < 0.05f) continue;
-    GePoint3<float> p;
-    ASSERT_TRUE(inverse.transformPoint(GePoint3<float>(x, y, z), p));
-    EXPECT_EQ(f.classify(p), x < 1 ? Frustum::INSIDE : Frustum::OUTSIDE)
-        << x << ' ' << y << ' ' << z;
-  }
 }
 
 // Wholly outside one plane, wholly inside all, or neither; within the threshold counts as inside.

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 
 using namespace Vo;
 
@@ -30,10 +29,8 @@ GePoint3<float> at(const Box& b, float tx, float ty, float tz) {
 
 }  // namespace
 
-TEST(Shaft, BoxesSharingTheirOtherFacesGiveNoPlanesAndDiagonalBoxesTwoFacingOutwards) {
-  unsigned short count = 99;
-  GeShaft(unitBox, Box(I(2, 3), I(0, 1), I(0, 1))).getPlaneSet(count);
-  EXPECT_EQ(count, 0);
+TEST(Shaft, DiagonalBoxesGiveTwoPlanesFacingOutwards) {
+  unsigned short count;
   const GeShaft diagonal(unitBox, diagonalBox);
   const GePlane3<float>* planes = diagonal.getPlaneSet(count);
   ASSERT_EQ(count, 2);
@@ -45,14 +42,6 @@ TEST(Shaft, BoxesSharingTheirOtherFacesGiveNoPlanesAndDiagonalBoxesTwoFacingOutw
                 std::fabs(p.normal.y - 4 * sign) < 1e-5f && p.normal.z == 0 &&
                 std::fabs(p.d + 4.008f) < 1e-5f)
         << "plane " << i << ": " << p;
-  }
-  // The same pair turned to the other axis pairs: the swept axis has no normal component.
-  const Box turned[2] = {Box(I(0, 1), I(4, 5), I(4, 5)), Box(I(4, 5), I(0, 1), I(4, 5))};
-  for (int swept = 0; swept < 2; ++swept) {
-    const GeShaft shaft(unitBox, turned[swept]);
-    planes = shaft.getPlaneSet(count);
-    ASSERT_EQ(count, 2);
-    EXPECT_TRUE(planes[0].normal[swept] == 0 && planes[1].normal[swept] == 0) << swept;
   }
 }
 
@@ -114,12 +103,14 @@ TEST(Shaft, RandomShaftsContainTheirBoxesAndAgreeWithPointsInOtherBoxes) {
   for (int k = 0; k < 3; ++k) EXPECT_GT(answers[k], 0) << "answer " << k;
 }
 
-TEST(Shaft, UninitializedShaftHoldsNothingAndSaysSo) {
-  const GeShaft uninitialized;
-  EXPECT_FALSE(uninitialized.contains(GePoint3<float>(0, 0, 0)));
-  std::ostringstream os;
-  os << uninitialized;
-  EXPECT_EQ(os.str(), "Uninitialized shaft\n");
+TEST(Shaft, UninitializedShaftHoldsNothing) {
+  EXPECT_FALSE(GeShaft().contains(GePoint3<float>(0, 0, 0)));
+}
+
+TEST(Shaft, BoxesSharingTheirOtherFacesGiveNoPlanes) {
+  unsigned short count = 99;
+  GeShaft(unitBox, Box(I(2, 3), I(0, 1), I(0, 1))).getPlaneSet(count);
+  EXPECT_EQ(count, 0);
 }
 
 TEST(Shaft, ComparisonsUseBoundsCountAndUsedPlanes) {

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <limits>
 #include <random>
+#include <utility>
 
 using namespace Vo;
 
@@ -29,19 +30,13 @@ bool sameBits(T a, T b) {
 struct Tally {
   const char* name;
   long long compared = 0, nanOnly = 0, differ = 0;
-  void add(const float* got, const float* want, int n) { addT(got, want, n); }
-  void add(const double* got, const double* want, int n) { addT(got, want, n); }
   template <class T>
-  void addT(const T* got, const T* want, int n) {
+  void add(const T* got, const T* want, int n) {
     ++compared;
     bool nan = false, other = false;
     for (int k = 0; k < n; ++k) {
       if (sameBits(got[k], want[k])) continue;
-      if (std::isnan(got[k]) && std::isnan(want[k])) {
-        nan = true;
-      } else {
-        other = true;
-      }
+      (std::isnan(got[k]) && std::isnan(want[k]) ? nan : other) = true;
     }
     if (other) {
       if (++differ <= 5) std::printf("%s: difference at input %lld\n", name, compared - 1);
@@ -62,33 +57,24 @@ template <class T>
 T adversarial(std::mt19937_64& rng) {
   std::uniform_int_distribution<int> pick(0, 11);
   std::uniform_real_distribution<double> unit(-1.0, 1.0);
-  const T inf = std::numeric_limits<T>::infinity();
-  switch (pick(rng)) {
-    case 0:
-      return T(unit(rng) * 4);
-    case 1:
-      return T(unit(rng));
-    case 2:
-      return T(std::round(unit(rng) * 8) * 1.57079632679489661923);
-    case 3:
-      return std::nextafter(T(std::round(unit(rng) * 8) * 1.5707963267948966), inf);
-    case 4:
-      return T(unit(rng) < 0 ? -0.0 : 0.0);
-    case 5:
-      return std::numeric_limits<T>::denorm_min() * T(1 + (rng() & 1023));
-    case 6:
-      return T(unit(rng) * 1e30);
-    case 7:
-      return T(unit(rng) * 5000);
-    case 8:
-      return unit(rng) < 0 ? -inf : inf;
-    case 9:
-      return std::numeric_limits<T>::quiet_NaN();
-    case 10:
-      return T(0.5);
-    default:
-      return T(std::round(unit(rng) * 4) / 4);
-  }
+  using L = std::numeric_limits<T>;
+  const int kind = pick(rng);
+  const double u = unit(rng), quarterTurns = std::round(u * 8) * 1.5707963267948966;
+  const T turns = T(quarterTurns), tiny = L::denorm_min() * T(1 + (rng() & 1023));
+  const T sign = T(u < 0 ? -1 : 1), quarters = T(std::round(u * 4) / 4);
+  const T values[] = {T(u * 4),
+                      T(u),
+                      T(u * 5000),
+                      T(u * 1e30),
+                      quarters,
+                      T(0.5),
+                      turns,
+                      std::nextafter(turns, L::infinity()),
+                      std::copysign(T(0), sign),
+                      tiny,
+                      sign * L::infinity(),
+                      L::quiet_NaN()};
+  return values[kind];
 }
 
 // The former Euler angles to matrix: three system sines and cosines in double.
@@ -99,10 +85,7 @@ void formerEulerToMatrix(float* m, int convention, float a, float b, float c) {
              rotating = (convention & 64) != 0;
   const int j = next[i + (odd ? 1 : 0)], k = next[i + 1 - (odd ? 1 : 0)];
   float ti = a, tj = b, th = c;
-  if (rotating) {
-    ti = c;
-    th = a;
-  }
+  if (rotating) std::swap(ti, th);
   if (odd) {
     ti = -ti;
     tj = -tj;
@@ -112,28 +95,14 @@ void formerEulerToMatrix(float* m, int convention, float a, float b, float c) {
   const auto cs = [](float t) { return static_cast<float>(std::cos(static_cast<double>(t))); };
   const float si = sn(ti), sj = sn(tj), sh = sn(th), ci = cs(ti), cj = cs(tj), ch = cs(th);
   const float cc = ci * ch, csv = ci * sh, sc = si * ch, ss = si * sh;
-  const auto at = [m](int r, int col) -> float& { return m[3 * r + col]; };
-  if (!rep) {
-    at(i, i) = cj * ch;
-    at(i, j) = sj * sc - csv;
-    at(i, k) = sj * cc + ss;
-    at(j, i) = cj * sh;
-    at(j, j) = sj * ss + cc;
-    at(j, k) = sj * csv - sc;
-    at(k, i) = -sj;
-    at(k, j) = cj * si;
-    at(k, k) = cj * ci;
-  } else {
-    at(i, i) = cj;
-    at(i, j) = sj * si;
-    at(i, k) = sj * ci;
-    at(j, i) = sj * sh;
-    at(j, j) = -cj * ss + cc;
-    at(j, k) = -cj * csv - sc;
-    at(k, i) = -sj * ch;
-    at(k, j) = cj * sc + csv;
-    at(k, k) = cj * cc - ss;
-  }
+  // Row by row in the axes i, j, k: one matrix for distinct axes, one for a repeated one.
+  const float distinct[9] = {cj * ch,       sj * sc - csv, sj * cc + ss, cj * sh, sj * ss + cc,
+                             sj * csv - sc, -sj,           cj * si,      cj * ci};
+  const float repeated[9] = {cj,       sj * si,       sj * ci,
+                             sj * sh,  -cj * ss + cc, -cj * csv - sc,
+                             -sj * ch, cj * sc + csv, cj * cc - ss};
+  const int axis[3] = {i, j, k};
+  for (int e = 0; e < 9; ++e) m[3 * axis[e / 3] + axis[e % 3]] = (rep ? repeated : distinct)[e];
 }
 
 // The former RGB to HSV: two scalar divisions per hue.
@@ -146,8 +115,7 @@ void formerRgbToHsv(T r, T g, T b, T* out) {
   if (min > g) min = g;
   if (min > b) min = b;
   if (min >= max) {
-    out[0] = T(0);
-    out[1] = T(0);
+    out[0] = out[1] = T(0);
     out[2] = max;
     return;
   }
