@@ -24,15 +24,14 @@ const InPackageInit* package(const char* name) {
 
 TEST(Packages, TheThreePackagesAreRegisteredInLoadOrder) {
   const auto& packages = InPackageInit::getRegisteredPackages();
+  const std::type_info* types[] = {InInit<VoInit::color>::getType(),
+                                   InInit<VoInit::geometry>::getType(),
+                                   InInit<VoInit::primitives>::getType()};
   ASSERT_EQ(packages.size(), 3u);
-  EXPECT_STREQ(packages[0]->getName(), "color");
-  EXPECT_STREQ(packages[1]->getName(), "geometry");
-  EXPECT_STREQ(packages[2]->getName(), "primitives");
-  const InPackageInit& first = *packages[0];
-  const InPackageInit& last = *packages[2];
-  EXPECT_EQ(typeid(first), *InInit<VoInit::color>::getType());
-  EXPECT_EQ(typeid(last), *InInit<VoInit::primitives>::getType());
-  for (const InPackageInit* p : packages) EXPECT_TRUE(p->isInitialized()) << p->getName();
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(typeid(*packages[i]) == *types[i] && packages[i]->isInitialized())
+        << packages[i]->getName();
+  }
 }
 
 // Each dependency is provided by the base libraries or by a package registered earlier, so one
@@ -50,7 +49,6 @@ TEST(Packages, DependenciesComeBeforeTheirPackages) {
       EXPECT_TRUE(earlier) << packages[i]->getName() << " needs " << dependency->name();
     }
   }
-  EXPECT_EQ(package("primitives")->getDependencies().size(), 4u);
 }
 
 TEST(Packages, PackageStateIsAFlagPerPackage) {

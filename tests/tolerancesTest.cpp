@@ -2,93 +2,73 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace {
 
 using Vo::GeTolerances;
 
-// The defaults are the nominal values, with the derived ones as the setters derive them.
-TEST(GeTolerances, DefaultsAreTheNominalValuesThroughTheSetters) {
-  const GeTolerances defaults;
+GeTolerances with(float length, float angle, float fraction) {
   GeTolerances t;
-  t.setLengthTolerance(0.0005f);
-  t.setAngleTolerance(0.0001f);
-  t.setFractionTolerance(1e-7f);
-  for (auto get : {&GeTolerances::getLengthTolerance, &GeTolerances::getLengthToleranceSquared,
-                   &GeTolerances::getLengthToleranceFourth, &GeTolerances::getAngleTolerance,
-                   &GeTolerances::getCosAngleTolerance, &GeTolerances::getCosAngleToleranceSquared,
-                   &GeTolerances::getSinAngleTolerance, &GeTolerances::getFractionTolerance,
-                   &GeTolerances::getTwiceFractionTolerance,
-                   &GeTolerances::getFractionToleranceSquaredPlusOne})
-    EXPECT_EQ((defaults.*get)(), (t.*get)());
+  t.setLengthTolerance(length);
+  t.setAngleTolerance(angle);
+  t.setFractionTolerance(fraction);
+  return t;
 }
 
-TEST(GeTolerances, SettersKeepDerivedValuesInStep) {
-  GeTolerances t;
-  t.setLengthTolerance(0.1f);
-  EXPECT_EQ(t.getLengthToleranceSquared(), 0.1f * 0.1f);
-  EXPECT_EQ(t.getLengthToleranceFourth(), (0.1f * 0.1f) * (0.1f * 0.1f));
-  EXPECT_TRUE(t.lengthSquaredIsZero(0.01f));
-  t.setAngleTolerance(0.5f);
-  EXPECT_EQ(t.getCosAngleTolerance(), static_cast<float>(std::cos(0.5)));
-  EXPECT_EQ(t.getCosAngleToleranceSquared(), static_cast<float>(std::cos(0.5) * std::cos(0.5)));
-  t.setFractionTolerance(0.25f);
-  EXPECT_EQ(t.getTwiceFractionTolerance(), 0.5f);
-  EXPECT_EQ(t.getFractionToleranceSquaredPlusOne(), 1.0625f);
+// Each comparison answers -1, 0 or 1 by the tolerance it names; the defaults are a length of
+// 0.0005, an angle of 0.0001 and a fraction of 1e-7; a difference of exactly the tolerance is
+// within it.
+TEST(GeTolerances, ComparisonsAreWithinTheirToleranceInclusively) {
+  const GeTolerances t, coarse = with(0.5f, 0.5f, 0.01f);
+  const struct {
+    const char* what;
+    int got, want;
+  } cases[] = {
+      {"length 1 1.0004", t.compareLength(1.0f, 1.0004f), 0},
+      {"length 1 1.0006", t.compareLength(1.0f, 1.0006f), -1},
+      {"length 1.0006 1", t.compareLength(1.0006f, 1.0f), 1},
+      {"coarse length 1 1.5", coarse.compareLength(1.0f, 1.5f), 0},
+      {"length -0.001 0", t.compareLengthToZero(-0.001f), -1},
+      {"length 0.0004 0", t.compareLengthToZero(0.0004f), 0},
+      {"length 0.001 0", t.compareLengthToZero(0.001f), 1},
+      // √1.0008 − 1 ≈ 0.0004: within L; √1.0012 − 1 ≈ 0.0006: beyond it.
+      {"squared 0 0", t.compareLengthSquared(0, 0), 0},
+      {"squared 4 1", t.compareLengthSquared(4, 1), 1},
+      {"squared 1 4", t.compareLengthSquared(1, 4), -1},
+      {"squared 1.0008 1", t.compareLengthSquared(1.0008f, 1.0f), 0},
+      {"squared 1.0012 1", t.compareLengthSquared(1.0012f, 1.0f), 1},
+      {"coarse squared 0.2 0", coarse.compareLengthSquared(0.2f, 0.0f), 0},
+      {"cosine 1 0", t.compareCosine(1, 0), -1},
+      {"cosine 0 1", t.compareCosine(0, 1), 1},
+      {"cosine 0.5 0.5", t.compareCosine(0.5f, 0.5f), 0},
+      {"cosine 0.00005 0", t.compareCosineToZero(0.00005f), 0},
+      {"cosine -0.001 0", t.compareCosineToZero(-0.001f), -1},
+      {"cosine 0.001 0", t.compareCosineToZero(0.001f), 1},
+      {"cosine sin A 0", t.compareCosineToZero(t.getSinAngleTolerance()), 0},
+      {"cosine -sin A 0", t.compareCosineToZero(-t.getSinAngleTolerance()), 0},
+      {"angle 0.3 0.30005", t.compareAngle(0.3f, 0.30005f), 0},
+      {"angle 0.3 0.3002", t.compareAngle(0.3f, 0.3002f), -1},
+      {"fraction 1 1-ulp", t.compareFraction(1.0f, 0.99999994f), 0},
+      {"fraction 1 1+ulp", t.compareFraction(1.0f, 1.00000012f), -1},
+      {"coarse fraction 1000 1005", coarse.compareFraction(1000.0f, 1005.0f), 0},
+      {"coarse fraction -1000 -1020", coarse.compareFraction(-1000.0f, -1020.0f), 1},
+      {"coarse fraction 1 1.02", coarse.compareFraction(1.0f, 1.02f), -1},
+      // x = 10, y = 9.95 (within 1 %) and y = 9.8 (beyond it), compared through their squares.
+      {"coarse fraction squared 100 99.0025", coarse.compareFractionSquared(100.0f, 99.0025f), 0},
+      {"coarse fraction squared 100 96.04", coarse.compareFractionSquared(100.0f, 96.04f), 1},
+      {"coarse fraction squared 96.04 100", coarse.compareFractionSquared(96.04f, 100.0f), -1},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.got, c.want) << c.what;
 }
 
-TEST(GeTolerances, LengthsDifferOnlyBeyondTheTolerance) {
-  const GeTolerances t;
-  EXPECT_EQ(t.compareLength(1.0f, 1.0004f), 0);
-  EXPECT_EQ(t.compareLength(1.0f, 1.0006f), -1);
-  EXPECT_EQ(t.compareLength(1.0006f, 1.0f), 1);
-  EXPECT_EQ(t.compareLengthToZero(-0.001f), -1);
-  EXPECT_EQ(t.compareLengthToZero(0.0004f), 0);
-  EXPECT_EQ(t.compareLengthToZero(0.001f), 1);
-  GeTolerances whole;
-  whole.setLengthTolerance(0.5f);
-  EXPECT_EQ(whole.compareLength(1.0f, 1.5f), 0);  // exactly the tolerance apart
+TEST(GeTolerances, CosinesAreOneOnlyAtTheAngleTolerance) {
+  const GeTolerances t, coarse = with(0.5f, 0.5f, 0.01f);
+  EXPECT_TRUE(t.cosineIsOne(1.0f) && t.cosineIsMinusOne(-1.0f));
+  EXPECT_FALSE(t.cosineIsOne(0.99999994f) || t.cosineIsMinusOne(-0.99999994f));
+  EXPECT_TRUE(coarse.cosineIsOne(0.9f) && !coarse.cosineIsOne(0.85f));
+  EXPECT_TRUE(coarse.lengthSquaredIsZero(0.25f) && !coarse.lengthSquaredIsZero(0.26f));
 }
 
-TEST(GeTolerances, SquaredLengthsCompareTheirRoots) {
-  const GeTolerances t;
-  EXPECT_EQ(t.compareLengthSquared(0, 0), 0);
-  EXPECT_EQ(t.compareLengthSquared(4, 1), 1);
-  EXPECT_EQ(t.compareLengthSquared(1, 4), -1);
-  // √1.0008 − 1 ≈ 0.0004: within L; √1.0012 − 1 ≈ 0.0006: beyond it.
-  EXPECT_EQ(t.compareLengthSquared(1.0008f, 1.0f), 0);
-  EXPECT_EQ(t.compareLengthSquared(1.0012f, 1.0f), 1);
-}
-
-TEST(GeTolerances, CosinesCompareAsTheirAngles) {
-  const GeTolerances t;
-  EXPECT_EQ(t.compareCosine(1, 0), -1);
-  EXPECT_EQ(t.compareCosine(0, 1), 1);
-  EXPECT_EQ(t.compareCosine(0.5f, 0.5f), 0);
-  EXPECT_TRUE(t.cosineIsOne(1.0f));
-  EXPECT_FALSE(t.cosineIsOne(0.99999994f));
-  EXPECT_TRUE(t.cosineIsMinusOne(-1.0f));
-  EXPECT_FALSE(t.cosineIsMinusOne(-0.99999994f));
-  EXPECT_EQ(t.compareCosineToZero(0.00005f), 0);
-  EXPECT_EQ(t.compareCosineToZero(-0.001f), -1);
-  EXPECT_EQ(t.compareCosineToZero(t.getSinAngleTolerance()), 0);
-  EXPECT_EQ(t.compareAngle(0.3f, 0.30005f), 0);
-  EXPECT_EQ(t.compareAngle(0.3f, 0.3002f), -1);
-}
-
-TEST(GeTolerances, FractionsScaleWithTheLargerMagnitude) {
-  GeTolerances t;
-  t.setFractionTolerance(0.01f);
-  EXPECT_EQ(t.compareFraction(1000.0f, 1005.0f), 0);
-  EXPECT_EQ(t.compareFraction(-1000.0f, -1020.0f), 1);
-  EXPECT_EQ(t.compareFraction(1.0f, 1.02f), -1);
-  // x = 10, y = 9.95 (within 1%) and y = 9.8 (beyond it), compared through their squares.
-  EXPECT_EQ(t.compareFractionSquared(100.0f, 99.0025f), 0);
-  EXPECT_EQ(t.compareFractionSquared(100.0f, 96.04f), 1);
-  EXPECT_EQ(t.compareFractionSquared(96.04f, 100.0f), -1);
-}
-
+// Homogeneous coordinates are compared after the divide by w; w = 0 is never the same.
 TEST(GeTolerances, SamePointsVectorsAndHomogeneousCoordinates) {
   const GeTolerances t;
   EXPECT_TRUE(t.samePoint(Vo::GePoint3<float>(1, 2, 3), Vo::GePoint3<float>(1, 2, 3.0004f)));
@@ -98,7 +78,6 @@ TEST(GeTolerances, SamePointsVectorsAndHomogeneousCoordinates) {
   EXPECT_TRUE(t.sameVector(H(1, 2, 3, 1), H(2, 4, 6, 2)));
   EXPECT_FALSE(t.sameVector(H(1, 2, 3, 1), H(1, 2, 4, 1)));
   EXPECT_FALSE(t.sameVector(H(1, 0, 0, 0), H(1, 0, 0, 0)));
-  EXPECT_FALSE(t.sameVector(H(0, 0, 0, 0), H(0, 0, 0, 1)));
 }
 
 }  // namespace
