@@ -29,8 +29,9 @@ TEST(Packages, TheThreePackagesAreRegisteredInLoadOrder) {
                                    InInit<VoInit::primitives>::getType()};
   ASSERT_EQ(packages.size(), 3u);
   for (int i = 0; i < 3; ++i) {
-    EXPECT_TRUE(typeid(*packages[i]) == *types[i] && packages[i]->isInitialized())
-        << packages[i]->getName();
+    const InPackageInit& registered = *packages[i];
+    EXPECT_TRUE(typeid(registered) == *types[i] && registered.isInitialized())
+        << registered.getName();
   }
 }
 
