@@ -152,18 +152,6 @@ void voMulVec4(benchmark::State& state) {
 // The benchmarks below report the throughput bounds through setFloor, which the comparison
 // script prints next to the measured times.
 
-// "core_cycle/vo": one core cycle, the time of one dependent one-cycle register addition per
-// iteration (register operands: an addition of an immediate may be done at renaming, in no
-// cycle). No x86-64 GNU assembly, no benchmark.
-#if defined(__x86_64__) && defined(__GNUC__)
-void coreCycle(benchmark::State& state) {
-  std::uint64_t x = 0, step = 1;
-  for (auto _ : state) __asm__ __volatile__("add %1, %0" : "+r"(x) : "r"(step));
-  benchmark::DoNotOptimize(x);
-}
-VO_BENCH("core_cycle", "vo", coreCycle);
-#endif
-
 template <class T>
 void voInverse3(benchmark::State& state) {
   const auto a = build<Vo::GeLinearMatrix3<T>>(general3(), 3, voLin<T>);
