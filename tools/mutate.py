@@ -11,6 +11,13 @@ Usage (from the source root, or pass --source):
   tools/mutate.py [--seed 1] [--count 200] [--build-dir build-mutate] > mutants.log
   tools/mutate.py --list            # print the sampled mutants without running them
   tools/mutate.py --ids 12,40       # run only these mutants of the sample (e.g. old survivors)
+  tools/mutate.py --matrix kills.jsonl       # record which test cases kill each mutant
+  tools/mutate.py --report kills.jsonl --without 'Quaternions\..*Sweep'
+                                    # which mutants would survive without those cases
+
+--matrix runs every test binary whole instead of stopping at the first failure and writes one
+JSON line per mutant with the failing test cases, so a test can be judged by what it alone
+catches; a rerun with the same file resumes where the last one stopped.
 
 The build directory is configured on first use (-O0, which compiles faster and computes the same
 values; no examples; executables not relinked when only the shared library changed). Each mutant restores its file in a finally block, so an
@@ -20,6 +27,7 @@ Standard library only; needs cmake, ninja or make, and ctest.
 
 import argparse
 import collections
+import json
 import os
 import random
 import re
@@ -30,7 +38,9 @@ import time
 
 SOURCE_DIRS = ("src", "platform/src", "include", "platform/include")
 EXTENSIONS = (".cpp", ".imp", ".h")
-DEFAULT_EXCLUDE_TESTS = "installedPackageServesAConsumer|demoCullsASmallScene|apiTourRuns"
+# The probe holds host builds of the headers to this build of the same headers, so no mutant can
+# fail it; the others are slow and catch nothing the unit tests do not.
+DEFAULT_EXCLUDE_TESTS = "installedPackageServesAConsumer|demoCullsASmallScene|apiTourRuns|inlineResultsIgnoreHostFlags"
 
 # Operators are recognised only with a space on both sides: the formatter writes binary
 # operators that way, and template brackets, pointers, unary minus and stream operators not.
@@ -219,6 +229,115 @@ def configure(root, build_dir):
         sys.exit("configure failed:\n" + out)
 
 
+def gtest_binaries(build_dir, exclude):
+    """The test binaries behind the gtest cases, and the other CTest tests by name."""
+    code, out = run(["ctest", "--test-dir", build_dir, "--show-only=json-v1"], build_dir, None)
+    binaries, others = [], []
+    for t in json.loads(out[out.index("{"):])["tests"]:
+        command = t.get("command", [])
+        if re.search(exclude, t["name"]):
+            continue
+        if any(a.startswith("--gtest_filter=") for a in command):
+            if command[0] not in binaries:
+                binaries.append(command[0])
+        else:
+            others.append(t["name"])
+    return binaries, others
+
+
+def failing_cases(binary, timeout):
+    """The failing cases of one gtest binary; a crash or hang is pinned on its case by rerunning
+    the cases one at a time."""
+    code, out = run([binary, "--gtest_brief=1"], os.path.dirname(binary), timeout)
+    name = os.path.basename(binary)
+    failed = re.findall(r"^\[  FAILED  \] ([\w/.<>]+)", out or "", re.M)
+    if code in (0, 1) and (code == 0 or failed):
+        return sorted({name + ":" + f for f in failed})
+    _, listing = run([binary, "--gtest_list_tests"], os.path.dirname(binary), 60)
+    cases, suite = [], None
+    for line in listing.splitlines():
+        if not line.startswith(" "):
+            suite = line.split()[0] if line.strip() else suite
+        elif suite:
+            cases.append(suite + line.split()[0])
+    killers = []
+    for case in cases:
+        code, _ = run([binary, "--gtest_filter=" + case], os.path.dirname(binary), timeout)
+        if code != 0:
+            killers.append(name + ":" + case)
+    return killers or [name + ":<crash>"]
+
+
+def kill_matrix_run(args, root, build_dir, mutants, build):
+    done = set()
+    if os.path.exists(args.matrix):
+        with open(args.matrix, encoding="utf-8") as f:
+            done = {json.loads(line)["id"] for line in f if line.strip()}
+    binaries, others = gtest_binaries(build_dir, args.exclude_tests)
+    started = time.time()
+    for m in mutants:
+        if m.id in done:
+            continue
+        path = os.path.join(root, m.path)
+        with open(path, encoding="utf-8") as f:
+            original = f.read()
+        killers = []
+        try:
+            lines = original.split("\n")
+            line = lines[m.line - 1]
+            lines[m.line - 1] = line[: m.col] + m.new + line[m.col + len(m.old):]
+            with open(path, "w", encoding="utf-8") as f:
+                f.write("\n".join(lines))
+            code, out = run(build, root, 1800)
+            if code != 0:
+                outcome = "build-failed"
+            else:
+                for binary in binaries:
+                    killers += failing_cases(binary, args.test_timeout)
+                for name in others:
+                    code, _ = run(["ctest", "--test-dir", build_dir, "--timeout", str(args.test_timeout),
+                                   "-R", "^" + re.escape(name) + "$"], root, 1800)
+                    if code != 0:
+                        killers.append("ctest:" + name)
+                outcome = "killed" if killers else "survived"
+        finally:
+            with open(path, "w", encoding="utf-8") as f:
+                f.write(original)
+            os.utime(path)
+        with open(args.matrix, "a", encoding="utf-8") as f:
+            f.write(json.dumps({"id": m.id, "mutant": m.describe(), "outcome": outcome, "killers": killers}) + "\n")
+        print("[%4.0fs] #%d %-12s %-40s %s" % (time.time() - started, m.id, outcome, m.describe(),
+                                              " ".join(killers[:3]) + (" ..." if len(killers) > 3 else "")),
+              flush=True)
+    run(build, root, None)
+    return 0
+
+
+def matrix_report(path, without):
+    """Per test case: mutants killed and mutants only it kills; with --without, the mutants that
+    the remaining cases no longer kill."""
+    with open(path, encoding="utf-8") as f:
+        rows = [json.loads(line) for line in f if line.strip()]
+    rows = [r for r in rows if r["outcome"] != "build-failed"]
+    killed = [r for r in rows if r["killers"]]
+    print("%d mutants, %d killed (%.1f%%)" % (len(rows), len(killed), 100.0 * len(killed) / max(len(rows), 1)))
+    kills, unique = collections.Counter(), collections.Counter()
+    for r in killed:
+        kills.update(r["killers"])
+        if len(r["killers"]) == 1:
+            unique[r["killers"][0]] += 1
+    print("\n%6s %6s  case" % ("kills", "only"))
+    for case, n in sorted(kills.items(), key=lambda kv: (unique[kv[0]], kv[1])):
+        print("%6d %6d  %s" % (n, unique[case], case))
+    if without:
+        lost = [r for r in killed if all(re.search(without, k) for k in r["killers"])]
+        print("\nwithout /%s/: %d killed (%.1f%%); no longer killed:" %
+              (without, len(killed) - len(lost), 100.0 * (len(killed) - len(lost)) / max(len(rows), 1)))
+        for r in lost:
+            print("#%d %s  [%s]" % (r["id"], r["mutant"], " ".join(r["killers"])))
+    return 0
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--source", default=".", help="source root (default: current directory)")
@@ -232,7 +351,12 @@ def main():
     parser.add_argument("--exclude-tests", default=DEFAULT_EXCLUDE_TESTS, help="ctest -E regex")
     parser.add_argument("--ids", help="comma-separated mutant ids of the sample to run")
     parser.add_argument("--list", action="store_true", help="print the sample and exit")
+    parser.add_argument("--matrix", help="record the failing test cases of each mutant in this JSON-lines file")
+    parser.add_argument("--report", help="summarise a --matrix file and exit")
+    parser.add_argument("--without", help="with --report: regex of test cases to leave out")
     args = parser.parse_args()
+    if args.report:
+        return matrix_report(args.report, args.without)
 
     # A terminated run unwinds like an interrupted one, so the finally below restores the file.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("terminated"))
@@ -259,6 +383,9 @@ def main():
     code, out = run(test, root, None)
     if code != 0:
         sys.exit("the tests fail on the unmutated sources:\n" + out)
+
+    if args.matrix:
+        return kill_matrix_run(args, root, build_dir, mutants, build)
 
     results = collections.OrderedDict()
     started = time.time()
