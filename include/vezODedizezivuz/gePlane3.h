@@ -12,8 +12,10 @@
 
 namespace Vo {
 
+// Exported here already: clang gives a class template the visibility of its first declaration,
+// and would hide the out-of-line members of the instantiations the library builds.
 template <class T>
-class GeNormalizedPlane3;
+class VO_EXPORT GeNormalizedPlane3;
 
 namespace GePlane3Detail {
 
