@@ -38,14 +38,15 @@ struct PathRow {
 };
 
 // Every path but `automatic`, in the order of the enumeration, slowest first: the automatic
-// choice is the last available row. A new instruction set is one row here, with its kernel file.
+// choice is the last available row. The plain loop runs everywhere; every other path is a row of
+// the path list, which also gives its kernel file to the build.
 constexpr PathRow pathTable[] = {
     {Path::scalar, "scalar", []() noexcept { return true; }, nullptr},
-    {Path::sse2, "sse2", []() noexcept { return true; }, &FrustumBatch::sse2Kernels},
-    {Path::avx2, "avx2", []() noexcept { return VO_PROCESSOR_HAS("avx2"); },
-     &FrustumBatch::avx2Kernels},
-    {Path::avx512, "avx512", []() noexcept { return VO_PROCESSOR_HAS("avx512f"); },
-     &FrustumBatch::avx512Kernels},
+#define VO_BATCH_PATH(path, suffix, feature, options)                      \
+  {Path::path, #path, []() noexcept { return VO_PROCESSOR_HAS(feature); }, \
+   &FrustumBatch::path##Kernels},
+#include "geFrustumBatchPaths.def"
+#undef VO_BATCH_PATH
 };
 
 constexpr int rowCount = static_cast<int>(sizeof pathTable / sizeof pathTable[0]);

@@ -45,9 +45,10 @@ struct Kernels {
   PointKernel points;
 };
 
-extern const Kernels sse2Kernels;
-extern const Kernels avx2Kernels;
-extern const Kernels avx512Kernels;
+// sse2Kernels, avx2Kernels, ...: one per row of the path list.
+#define VO_BATCH_PATH(path, suffix, feature, options) extern const Kernels path##Kernels;
+#include "geFrustumBatchPaths.def"
+#undef VO_BATCH_PATH
 
 }  // namespace FrustumBatch
 }  // namespace Vo
