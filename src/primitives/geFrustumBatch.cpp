@@ -27,9 +27,18 @@ static_assert(std::is_trivially_copyable_v<Frustum>, "a frustum stays a plain va
 #define VO_PROCESSOR_HAS(feature) false
 #endif
 
+// A path's kernels; empty ones where the build leaves the kernel files out (the SIMD opt-out,
+// other processor families), which makes every path but the plain loop unavailable.
+#ifdef VO_BATCH_KERNELS_BUILT
+#define VO_BATCH_KERNELS_OF(path) &FrustumBatch::path##Kernels
+#else
+constexpr FrustumBatch::Kernels notBuilt{};
+#define VO_BATCH_KERNELS_OF(path) &notBuilt
+#endif
+
 // One batch path: its name, whether this processor can run it, and its kernels (none for the
-// plain loop). A path also needs its kernels built: null kernels mean the compiler was not asked
-// for that instruction set.
+// plain loop). A path also needs its kernels built: empty kernels mean the build left that
+// instruction set out.
 struct PathRow {
   Path path;
   const char* name;
@@ -44,7 +53,7 @@ constexpr PathRow pathTable[] = {
     {Path::scalar, "scalar", []() noexcept { return true; }, nullptr},
 #define VO_BATCH_PATH(path, suffix, feature, options)                      \
   {Path::path, #path, []() noexcept { return VO_PROCESSOR_HAS(feature); }, \
-   &FrustumBatch::path##Kernels},
+   VO_BATCH_KERNELS_OF(path)},
 #include "geFrustumBatchPaths.def"
 #undef VO_BATCH_PATH
 };
