@@ -144,19 +144,6 @@ double bestTime(Run run) {
   return best;
 }
 
-const char* pathName(Frustum::SimdPath path) {
-  switch (path) {
-    case Frustum::SimdPath::avx512:
-      return "AVX-512";
-    case Frustum::SimdPath::avx2:
-      return "AVX2";
-    case Frustum::SimdPath::sse2:
-      return "SSE2";
-    default:
-      return "scalar";
-  }
-}
-
 Box centreBox(const Box& b) { return Box(b.getCenter()); }
 
 // ---- Back-face culling of clusters ----
@@ -258,13 +245,17 @@ std::vector<Frustum::Classification> classifyScene(const Frustum& frustum,
     disagreements += scalar[i] != batch[i];
   }
   const double n = static_cast<double>(boxes.size());
+  // Padded so that the speeds line up whatever the path's name.
+  const std::string batchLabel =
+      std::string("batch (") + Frustum::pathName(Frustum::bestPath()) + "):";
   std::cout << "Scene of " << boxes.size() << " boxes (seed " << options.seed
             << "): " << count[Frustum::INSIDE] << " inside, " << count[Frustum::INTERSECTING]
             << " intersecting, " << count[Frustum::OUTSIDE] << " outside.\n"
             << std::fixed << std::setprecision(1)
             << "  one box at a time: " << n / scalarSeconds / 1e6 << " million boxes/s\n"
-            << "  batch (" << pathName(Frustum::bestPath()) << "):      " << n / batchSeconds / 1e6
-            << " million boxes/s, " << scalarSeconds / batchSeconds << "x faster\n"
+            << "  " << std::left << std::setw(19) << batchLabel << std::right
+            << n / batchSeconds / 1e6 << " million boxes/s, " << scalarSeconds / batchSeconds
+            << "x faster\n"
             << "  the two paths agree on " << boxes.size() - disagreements << " of " << boxes.size()
             << " boxes\n";
   agree = disagreements == 0;

@@ -27,9 +27,18 @@ static_assert(std::is_trivially_copyable_v<Frustum>, "a frustum stays a plain va
 #define VO_PROCESSOR_HAS(feature) false
 #endif
 
+// A path's kernels; empty ones where the build leaves the kernel files out (the SIMD opt-out,
+// other processor families), which makes every path but the plain loop unavailable.
+#ifdef VO_BATCH_KERNELS_BUILT
+#define VO_BATCH_KERNELS_OF(path) &FrustumBatch::path##Kernels
+#else
+constexpr FrustumBatch::Kernels notBuilt{};
+#define VO_BATCH_KERNELS_OF(path) &notBuilt
+#endif
+
 // One batch path: its name, whether this processor can run it, and its kernels (none for the
-// plain loop). A path also needs its kernels built: null kernels mean the compiler was not asked
-// for that instruction set.
+// plain loop). A path also needs its kernels built: empty kernels mean the build left that
+// instruction set out.
 struct PathRow {
   Path path;
   const char* name;
@@ -38,14 +47,15 @@ struct PathRow {
 };
 
 // Every path but `automatic`, in the order of the enumeration, slowest first: the automatic
-// choice is the last available row. A new instruction set is one row here, with its kernel file.
+// choice is the last available row. The plain loop runs everywhere; every other path is a row of
+// the path list, which also gives its kernel file to the build.
 constexpr PathRow pathTable[] = {
     {Path::scalar, "scalar", []() noexcept { return true; }, nullptr},
-    {Path::sse2, "sse2", []() noexcept { return true; }, &FrustumBatch::sse2Kernels},
-    {Path::avx2, "avx2", []() noexcept { return VO_PROCESSOR_HAS("avx2"); },
-     &FrustumBatch::avx2Kernels},
-    {Path::avx512, "avx512", []() noexcept { return VO_PROCESSOR_HAS("avx512f"); },
-     &FrustumBatch::avx512Kernels},
+#define VO_BATCH_PATH(path, suffix, feature, options)                      \
+  {Path::path, #path, []() noexcept { return VO_PROCESSOR_HAS(feature); }, \
+   VO_BATCH_KERNELS_OF(path)},
+#include "geFrustumBatchPaths.def"
+#undef VO_BATCH_PATH
 };
 
 constexpr int rowCount = static_cast<int>(sizeof pathTable / sizeof pathTable[0]);

@@ -5,7 +5,6 @@
 #define VO_FRUSTUM_BATCH_KERNELS
 #include "geFrustumBatchKernel.h"
 
-#if defined(__AVX2__) && !defined(VO_NO_SIMD)
 #include <immintrin.h>
 
 #include "geFrustumBatchSse2Lanes.h"
@@ -73,10 +72,3 @@ const Kernels avx2Kernels{classifyBoxes<Avx2Lanes>, classifyPoints<Avx2Lanes>};
 
 }  // namespace FrustumBatch
 }  // namespace Vo
-
-#else
-
-// Not built for this processor family: the path is never available.
-const Vo::FrustumBatch::Kernels Vo::FrustumBatch::avx2Kernels{};
-
-#endif

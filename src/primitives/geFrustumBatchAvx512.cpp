@@ -5,7 +5,6 @@
 #define VO_FRUSTUM_BATCH_KERNELS
 #include "geFrustumBatchKernel.h"
 
-#if defined(__AVX512F__) && !defined(VO_NO_SIMD)
 #include <immintrin.h>
 
 #include "geFrustumBatchSse2Lanes.h"
@@ -27,7 +26,8 @@ struct Avx512Lanes {
   static M bitOr(M a, M b) { return static_cast<M>(a | b); }
   static M bitAnd(M a, M b) { return static_cast<M>(a & b); }
   // The same 16 bytes of each group of four boxes side by side in the four 128-bit quarters,
-  // then the in-lane shuffles of the four-box transpose serve all quarters at once.
+  // then the in-lane shuffles of the four-box transpose serve all quarters at once: the AVX2
+  // steps at twice the width, written out again because each width has its own intrinsics.
   static void loadBoxes(const float* b, F bounds[6]) {
     __m512d l[6];
     for (int k = 0; k < 6; ++k) {
@@ -73,10 +73,3 @@ const Kernels avx512Kernels{classifyBoxes<Avx512Lanes>, classifyPoints<Avx512Lan
 
 }  // namespace FrustumBatch
 }  // namespace Vo
-
-#else
-
-// Not built for this processor family: the path is never available.
-const Vo::FrustumBatch::Kernels Vo::FrustumBatch::avx512Kernels{};
-
-#endif

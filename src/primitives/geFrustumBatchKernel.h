@@ -38,16 +38,17 @@ using BoxKernel = std::size_t (*)(const Planes& planes, const float* boxes, std:
 using PointKernel = std::size_t (*)(const Planes& planes, const float* points, std::size_t count,
                                     void* results) noexcept;
 
-// One instruction set's kernels, defined in its own file; null where the compiler was not asked
-// to build that instruction set.
+// One instruction set's kernels, defined in its own file, which the build compiles only on x86-64
+// and without the SIMD opt-out.
 struct Kernels {
   BoxKernel boxes;
   PointKernel points;
 };
 
-extern const Kernels sse2Kernels;
-extern const Kernels avx2Kernels;
-extern const Kernels avx512Kernels;
+// sse2Kernels, avx2Kernels, ...: one per row of the path list.
+#define VO_BATCH_PATH(path, suffix, feature, options) extern const Kernels path##Kernels;
+#include "geFrustumBatchPaths.def"
+#undef VO_BATCH_PATH
 
 }  // namespace FrustumBatch
 }  // namespace Vo

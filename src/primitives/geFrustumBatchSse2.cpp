@@ -3,7 +3,6 @@
 #define VO_FRUSTUM_BATCH_KERNELS
 #include "geFrustumBatchKernel.h"
 
-#if defined(__SSE2__) && !defined(VO_NO_SIMD)
 #include <emmintrin.h>
 
 #include "geFrustumBatchSse2Lanes.h"
@@ -15,10 +14,3 @@ const Kernels sse2Kernels{classifyBoxes<Sse2Lanes>, classifyPoints<Sse2Lanes>};
 
 }  // namespace FrustumBatch
 }  // namespace Vo
-
-#else
-
-// Not built for this processor family: the path is never available.
-const Vo::FrustumBatch::Kernels Vo::FrustumBatch::sse2Kernels{};
-
-#endif
