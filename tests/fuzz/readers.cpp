@@ -85,15 +85,8 @@ void check(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
-  switch (data[0] % (VO_FUZZ_FAMILY <= 1 ? 3 : 2)) {
-    case 0:
-      check<float>(text);
-      break;
-    case 1:
-      check<double>(text);
-      break;
-    default:
-      check<int>(text);
-  }
+  using Check = void (*)(const std::string&);
+  constexpr Check checks[] = {check<float>, check<double>, check<int>};
+  checks[data[0] % (VO_FUZZ_FAMILY <= 1 ? 3 : 2)](text);
   return 0;
 }
