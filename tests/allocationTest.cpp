@@ -40,8 +40,7 @@ void keep(const T& value) {
 }
 
 TEST(Allocation, OnlyTheConeBuildersAllocate) {
-  const GeProjectiveMatrix3<float> camera =
-      GeCameraBuilder<float>::makePerspective(1.0f, 0.5f, 50.0f, 1.5f);
+  const auto camera = GeCameraBuilder<float>::makePerspective(1.0f, 0.5f, 50.0f, 1.5f);
   const GeFrustum<float> frustum(camera);
   std::vector<GeAlignedBox3<float>> boxes(100, GeAlignedBox3<float>(GePoint3<float>(0, 0, -5)));
   std::vector<GeFrustum<float>::Classification> results(boxes.size());

@@ -1,5 +1,4 @@
 #include <vezODedizezivuz/geTolerances.h>
-#include <vezODedizezivuz/version.h>
 #include <vezODedizezivuz/vezODedizezivuzPackage.h>
 
 #include <gtest/gtest.h>
@@ -38,13 +37,6 @@ TEST(Packages, PackageStateIsAFlagPerPackage) {
   EXPECT_FALSE(InInit<VoInit::color>::getPackageState());
 }
 
-TEST(BuildInfo, TheRecordCarriesTheVersionOfTheVersionHeader) {
-  const auto infos = DbgBuildInfoUtil::getRegisteredInfos();
-  ASSERT_EQ(infos.size(), 1u);
-  EXPECT_EQ(infos[0]->getMajorVersion(), VO_VERSION_MAJOR);
-  EXPECT_EQ(infos[0]->getMinorVersion(), VO_VERSION_MINOR);
-}
-
 // Packages made by a host: registered after the library's, each initialised only once its
 // dependencies are (even one registered later), and gone from the registry when destroyed.
 struct hostPackage {};
@@ -62,7 +54,6 @@ TEST(Packages, HostPackagesInitialiseAfterTheirDependenciesAndLeaveTheRegistry) 
     Dependent host;
     InInit<laterPackage> later("later", {InInit<VoInit::primitives>::getType()});
     host.dependency = &later;
-    ASSERT_EQ(InPackageInit::getRegisteredPackages().size(), 5u);
     EXPECT_EQ(InPackageInit::getRegisteredPackages().back(), &later);
     EXPECT_EQ(InPackageInit::initializePackages(), 2);
     EXPECT_TRUE(host.isInitialized() && host.dependencyWasReady);
