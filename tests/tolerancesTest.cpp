@@ -30,10 +30,11 @@ TEST(GeTolerances, ComparisonsAreWithinTheirToleranceInclusively) {
       {"coarse squared 0.2 0", coarse.compareLengthSquared(0.2f, 0.0f), 0},
       // √0.4 ≈ 0.63 is beyond L = 0.5, which the squared-out test sees only through its L⁴ term.
       {"coarse squared 0.4 0", coarse.compareLengthSquared(0.4f, 0.0f), 1},
-      {"cosine 1 0", t.compareCosine(1, 0), -1},
       {"cosine 0 1", t.compareCosine(0, 1), 1},
       {"cosine 0.5 0.5", t.compareCosine(0.5f, 0.5f), 0},
+      // Angles 1.05 and 1.37 differ by less than A = 0.5; 0.64 and 1.16 by more.
       {"coarse cosine 0.5 0.2", coarse.compareCosine(0.5f, 0.2f), 0},
+      {"coarse cosine 0.8 0.4", coarse.compareCosine(0.8f, 0.4f), -1},
       {"cosine -0.001 0", t.compareCosineToZero(-0.001f), -1},
       {"cosine 0.001 0", t.compareCosineToZero(0.001f), 1},
       {"cosine sin A 0", t.compareCosineToZero(t.getSinAngleTolerance()), 0},
@@ -58,14 +59,15 @@ TEST(GeTolerances, ComparisonsAreWithinTheirToleranceInclusively) {
   for (const auto& c : cases) EXPECT_EQ(c.got, c.want) << c.what;
 }
 
-// Homogeneous coordinates are compared after the divide by w; w = 0 is never the same.
-TEST(GeTolerances, SamePointsVectorsAndHomogeneousCoordinates) {
+// A distance of exactly the length tolerance is within it. Homogeneous coordinates are compared
+// after the divide by w; w = 0 is never the same.
+TEST(GeTolerances, SameIsWithinTheLengthToleranceInclusively) {
   const GeTolerances t;
-  EXPECT_TRUE(t.samePoint(Vo::GePoint3<float>(1, 2, 3), Vo::GePoint3<float>(1, 2, 3.0004f)));
+  EXPECT_TRUE(t.sameVector(Vo::GeVector3<float>(0.0005f, 0, 0), Vo::GeVector3<float>(0, 0, 0)));
   EXPECT_FALSE(t.samePoint(Vo::GePoint3<float>(1, 2, 3), Vo::GePoint3<float>(1, 2, 3.001f)));
   EXPECT_FALSE(t.sameVector(Vo::GeVector2<float>(0, 0), Vo::GeVector2<float>(0.0004f, 0.0004f)));
   using H = Vo::GeHomogeneousCoord3<float>;
-  EXPECT_TRUE(t.sameVector(H(1, 2, 3, 1), H(2, 4, 6, 2)));
+  EXPECT_TRUE(t.sameVector(H(2, 4, 6, 2), H(1, 2, 3, 1)));
   EXPECT_FALSE(t.sameVector(H(1, 2, 3, 1), H(1, 2, 4, 1)));
   EXPECT_FALSE(t.sameVector(H(1, 0, 0, 0), H(1, 0, 0, 0)));
 }
