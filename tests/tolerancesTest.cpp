@@ -67,7 +67,7 @@ TEST(GeTolerances, SameIsWithinTheLengthToleranceInclusively) {
   EXPECT_FALSE(t.samePoint(Vo::GePoint3<float>(1, 2, 3), Vo::GePoint3<float>(1, 2, 3.001f)));
   EXPECT_FALSE(t.sameVector(Vo::GeVector2<float>(0, 0), Vo::GeVector2<float>(0.0004f, 0.0004f)));
   using H = Vo::GeHomogeneousCoord3<float>;
-  EXPECT_TRUE(t.sameVector(H(2, 4, 6, 2), H(1, 2, 3, 1)));
+  EXPECT_TRUE(t.sameVector(H(2, 4, 6, 2), H(4, 8, 12, 4)));
   EXPECT_FALSE(t.sameVector(H(1, 2, 3, 1), H(1, 2, 4, 1)));
   EXPECT_FALSE(t.sameVector(H(1, 0, 0, 0), H(1, 0, 0, 0)));
 }
