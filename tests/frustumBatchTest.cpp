@@ -35,8 +35,7 @@ std::vector<Frustum> frusta() {
 // that touch a plane within the threshold.
 std::vector<Box> scene(std::uint32_t seed, std::size_t count) {
   RnDefaultRng<float> rng(seed);
-  const float inf = std::numeric_limits<float>::infinity();
-  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity(), nan = std::nanf("");
   std::vector<Box> boxes;
   while (boxes.size() < count) {
     const float scale = rng() < 0.5f ? 2.0f : 60.0f;
@@ -69,12 +68,11 @@ std::vector<Path> paths(bool available) {
 
 // Every available path gives the single-item answer item for item, and writes nothing beyond
 // the batch: empty and short batches, and long ones whose tail is no multiple of a lane width.
-// Counts in `seen` how often each answer came.
 template <class Item>
-void expectEveryPathMatchesSingleItems(const std::vector<Item>& items, std::array<int, 4>& seen) {
+void expectEveryPathMatchesSingleItems(const std::vector<Item>& items) {
   for (const Frustum& frustum : frusta()) {
     std::vector<Frustum::Classification> expected(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i) ++seen[expected[i] = frustum.classify(items[i])];
+    for (std::size_t i = 0; i < items.size(); ++i) expected[i] = frustum.classify(items[i]);
     for (Path path : paths(true)) {
       for (std::size_t n : {std::size_t(0), std::size_t(1), std::size_t(3), std::size_t(7),
                             std::size_t(9), std::size_t(17), items.size()}) {
@@ -90,17 +88,14 @@ void expectEveryPathMatchesSingleItems(const std::vector<Item>& items, std::arra
 }
 
 TEST(FrustumBatch, EveryPathGivesTheSingleBoxAnswer) {
-  std::array<int, 4> seen{};
-  expectEveryPathMatchesSingleItems(scene(7, 4099), seen);
-  for (int answer = 1; answer < 4; ++answer) EXPECT_GT(seen[answer], 500) << answer;
+  expectEveryPathMatchesSingleItems(scene(7, 4099));
 }
 
 // The low corners of the scene: NaN, infinite and just-outside coordinates included.
 TEST(FrustumBatch, EveryPathGivesTheSinglePointAnswer) {
   std::vector<GePoint3<float>> points;
   for (const Box& b : scene(11, 1027)) points.emplace_back(b.x.min, b.y.min, b.z.min);
-  std::array<int, 4> seen{};
-  expectEveryPathMatchesSingleItems(points, seen);
+  expectEveryPathMatchesSingleItems(points);
 }
 
 TEST(FrustumBatch, AnUnavailablePathIsReportedNotRun) {
