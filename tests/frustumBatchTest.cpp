@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -79,9 +78,8 @@ void expectEveryPathMatchesSingleItems(const std::vector<Item>& items) {
         std::vector<Frustum::Classification> got(n + 1, Frustum::Classification(0));
         frustum.classify(items.data(), n, got.data(), path);
         ASSERT_EQ(got[n], 0) << Frustum::pathName(path) << " wrote past " << n;
-        for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t i = 0; i < n; ++i)
           ASSERT_EQ(got[i], expected[i]) << Frustum::pathName(path) << " item " << i << " of " << n;
-        }
       }
     }
   }

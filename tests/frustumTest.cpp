@@ -23,15 +23,14 @@ constexpr float threshold = Frustum::classificationThreshold;
 const GeProjectiveMatrix3<float> camera =
     GeCameraBuilder<float>::makePerspective(1.0f, 0.5f, 50.0f, 1.5f);
 
-// The sphere rule in float, plane by plane in index order, as the portable build runs it.
+// The sphere rule in float, plane by plane in index order. (A radius that passed the check is
+// not negative, so v + r below the threshold implies v - r below it.)
 Frustum::Classification sphereByPlanes(const Frustum& f, const GePoint3<float>& c, float r) {
   Frustum::Classification result = Frustum::INSIDE;
   for (int i = 0; i < 6; ++i) {
     const float v = f.getPlane(i).evaluate(c);
-    if (v - r < threshold) {
-      if (v + r < threshold) return Frustum::OUTSIDE;
-      result = Frustum::INTERSECTING;
-    }
+    if (v + r < threshold) return Frustum::OUTSIDE;
+    if (v - r < threshold) result = Frustum::INTERSECTING;
   }
   return result;
 }
@@ -112,10 +111,9 @@ TEST(Frustum, CornersAreTheClipCornersMappedBack) {
   for (const GeProjectiveMatrix3<float>& m :
        {camera, GeCameraBuilder<float>::makeOrthographic(0.8f, 1.0f, 20.0f, 1.0f)}) {
     const std::array<GePoint3<float>, 8> corner = Frustum(m).getCorners();
-    const GeProjectiveMatrix3<float> inverse = m.computeInverse();
     for (int i = 0; i < 8; ++i) {
       GePoint3<float> clip;
-      ASSERT_TRUE(inverse.transformPoint(
+      ASSERT_TRUE(m.computeInverse().transformPoint(
           GePoint3<float>(i & 1 ? 1.0f : -1.0f, i & 2 ? 1.0f : -1.0f, i & 4 ? 1.0f : -1.0f), clip));
       EXPECT_TRUE(corner[i].isEqual(clip, 2e-4f * (1 + clip.toVector().length()))) << i;
     }

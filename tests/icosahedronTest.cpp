@@ -62,6 +62,7 @@ TEST(Icosahedron, SamplesFollowTheSubdivisionRule) {
   Collector leaves;
   CountingRng folded(0.75f);
   GeIcosahedron::getStratifiedSamples(80, leaves, folded);
+  ASSERT_EQ(leaves.samples.size(), 80u);
   for (int f = 0; f < 20; ++f) {
     V a, b, c;
     GeIcosahedron::getFace(f, a, b, c);

@@ -45,12 +45,10 @@ TEST(Shaft, PlanesJoinOnlyFacesThatReachTheExtentFromDifferentBoxes) {
 
 TEST(Shaft, MarginWidensAllAxesOrOnlyTheFirstFlatOne) {
   const float m2 = 0.001f * 2, m3 = 0.001f * 3;
-  const Box point(GePoint3<float>(7, 8, 9));
   const Box cases[][2] = {
       {Box(I(0, 2), I(0, 1), I(0, 1)), Box(I(-m2, 2 + m2), I(-m2, 1 + m2), I(-m2, 1 + m2))},
       {Box(I(0, 1), I(2, 2), I(0, 3)), Box(I(0, 1), I(2 - m3, 2 + m3), I(0, 3))},
-      {Box(I(1, 1), I(2, 2), I(0, 3)), Box(I(1 - m3, 1 + m3), I(2, 2), I(0, 3))},
-      {point, point}};
+      {Box(I(1, 1), I(2, 2), I(0, 3)), Box(I(1 - m3, 1 + m3), I(2, 2), I(0, 3))}};
   for (const auto& c : cases) EXPECT_EQ(GeShaft(c[0], unitBox).getRefBox1(), c[1]) << c[0];
 }
 
@@ -92,8 +90,8 @@ TEST(Shaft, RandomShaftsContainTheirBoxesAndAgreeWithPointsInOtherBoxes) {
       ++answers[answer];
       for (int k = 0; k < 10 && (answer == I::DISJOINT || answer == I::CONTAINED); ++k) {
         const GePoint3<float> p = at(b, rng(), rng(), rng());
-        EXPECT_EQ(shaft.contains(p), answer == I::CONTAINED) << i << ' ' << j;
-        EXPECT_EQ(shaft.containsExclude(p), answer == I::CONTAINED) << i << ' ' << j;
+        const bool inside = answer == I::CONTAINED;
+        EXPECT_TRUE(shaft.contains(p) == inside && shaft.containsExclude(p) == inside) << i;
       }
     }
   }
