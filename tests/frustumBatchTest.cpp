@@ -21,8 +21,7 @@ using Path = Frustum::SimdPath;
 // A perspective camera at (1, 2, 3) turned about y, and the identity cube, whose planes have
 // normal components that are exactly zero (the tie case of the corner choice).
 std::vector<Frustum> frusta() {
-  const float c = std::cos(0.4f);
-  const float s = std::sin(0.4f);
+  const float c = std::cos(0.4f), s = std::sin(0.4f);
   const GeProjectiveMatrix3<float> view(c, 0, -s, -1, 0, 1, 0, -2, s, 0, c, -3, 0, 0, 0, 1);
   return {Frustum(GeCameraBuilder<float>::makePerspective(1.0f, 0.5f, 50.0f, 1.5f) * view),
           Frustum(GeCameraBuilder<float>::makeOrthographic(0.8f, 1.0f, 20.0f, 1.0f) * view),
