@@ -67,8 +67,11 @@ TEST(Frustum, SingularMatrixOrDegeneratePlaneIsReported) {
   EXPECT_TRUE(VoTest::failsWith([&] { Frustum f(flat); }, GeReportSites::unitVectorLength));
 }
 
-// The inverse maps the near corner to w = 0: the low planes' offsets become NaN.
-TEST(Frustum, ComparisonsNeverMatchNaNPlanes) {
+// Equal planes compare equal; the inverse below maps the near corner to w = 0, so the low
+// planes' offsets become NaN, which never compare equal.
+TEST(Frustum, ComparisonsMatchEqualPlanesAndNeverNaNPlanes) {
+  const Frustum f(camera);
+  EXPECT_TRUE(f.isEqualExact(Frustum(camera)) && f.isEqual(Frustum(camera), 0.0f));
   GeProjectiveMatrix3<float> inverseWithWZero;
   inverseWithWZero(3, 0) = inverseWithWZero(3, 1) = 0.5f;
   const Frustum broken(inverseWithWZero.computeInverse());
