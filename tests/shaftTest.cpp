@@ -74,6 +74,18 @@ TEST(Shaft, JoiningPlaneCountsAsOutsideInclusivelyAndAsInsideExclusively) {
   EXPECT_EQ(shaft.overlapsExclude(touching), I::OVERLAPPING);
 }
 
+// Inside the extent box and clear of both boxes the planes decide: a box between the boxes lies
+// in the shaft, a box across a plane overlaps it, under both boundary rules.
+TEST(Shaft, PlanesTellContainedBoxesFromOverlappingOnes) {
+  const GeShaft shaft(unitBox, diagonalBox);
+  const Box between(I(2.4f, 2.6f), I(2.4f, 2.6f), I(0.4f, 0.6f));
+  const Box across(I(1.5f, 2), I(2.8f, 3.3f), I(0.4f, 0.6f));
+  EXPECT_TRUE(shaft.overlaps(between) == I::CONTAINED &&
+              shaft.overlapsExclude(between) == I::CONTAINED);
+  EXPECT_TRUE(shaft.overlaps(across) == I::OVERLAPPING &&
+              shaft.overlapsExclude(across) == I::OVERLAPPING);
+}
+
 // Random shafts hold the corners of both boxes; a box answer of DISJOINT or CONTAINED holds for
 // every point sampled in the box, under both boundary rules.
 TEST(Shaft, RandomShaftsContainTheirBoxesAndAgreeWithPointsInOtherBoxes) {
