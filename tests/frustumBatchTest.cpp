@@ -19,18 +19,20 @@ using Box = GeAlignedBox3<float>;
 using Path = Frustum::SimdPath;
 
 // A perspective camera at (1, 2, 3) turned about y, and the identity cube, whose planes have
-// normal components that are exactly zero (the tie case of the corner choice).
+// normal components that are exactly zero (the tie case of the corner choice), also moved to
+// [0, 2], where a bound of -1e-4 evaluates exactly to the threshold of plane 0.
 std::vector<Frustum> frusta() {
   const float c = std::cos(0.4f), s = std::sin(0.4f);
   const GeProjectiveMatrix3<float> view(c, 0, -s, -1, 0, 1, 0, -2, s, 0, c, -3, 0, 0, 0, 1);
   return {Frustum(GeCameraBuilder<float>::makePerspective(1.0f, 0.5f, 50.0f, 1.5f) * view),
           Frustum(GeCameraBuilder<float>::makeOrthographic(0.8f, 1.0f, 20.0f, 1.0f) * view),
-          Frustum(GeProjectiveMatrix3<float>())};
+          Frustum(GeProjectiveMatrix3<float>()),
+          Frustum(GeProjectiveMatrix3<float>(1, 0, 0, -1, 0, 1, 0, -1, 0, 0, 1, -1, 0, 0, 0, 1))};
 }
 
 // Boxes inside, outside and across the planes, at scales from the cube to the perspective
 // view, plus degenerate ones: points, inverted (empty) axes, infinite and NaN bounds, and boxes
-// that touch a plane within the threshold.
+// that touch a plane within the threshold or exactly at it.
 std::vector<Box> scene(std::uint32_t seed, std::size_t count) {
   RnDefaultRng<float> rng(seed);
   const float inf = std::numeric_limits<float>::infinity(), nan = std::nanf("");
@@ -50,6 +52,7 @@ std::vector<Box> scene(std::uint32_t seed, std::size_t count) {
     if (kind == 4)
       b = Box(GePoint3<float>(rng() < 0.5f ? 1.00005f : 1.0002f, 0, 0),
               GePoint3<float>(3, 0.5f, 0.5f));
+    if (kind == 5) b.x.min = -1e-4f;
     boxes.push_back(b);
   }
   return boxes;
