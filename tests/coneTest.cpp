@@ -1,5 +1,4 @@
-#include <vezODedizezivuz/geCone.h>
-#include <zevIRudez/RnRng.h>
+#include <vezODedizezivuz/geConeBuilder.h>
 
 #include <gtest/gtest.h>
 
@@ -16,72 +15,47 @@ GeUnitVector3<float> unit(float x, float y, float z) {
   return GeUnitVector3<float>(GeVector3<float>(x, y, z));
 }
 
-// Not uniform, but spread over all directions; the seeded draws never come near zero length.
-GeUnitVector3<float> randomDirection(RnRng<float>& rng) {
-  return GeUnitVector3<float>(GeVector3<float>(2 * rng() - 1, 2 * rng() - 1, 2 * rng() - 1));
-}
-
-double angleBetween(const GeVector3<float>& a, const GeVector3<float>& b) {
-  return std::acos(std::fmax(-1.0, std::fmin(1.0, static_cast<double>(dot(a, b)))));
-}
-
 GeFloatingCone expanded(GeFloatingCone a, const GeFloatingCone& b) {
   a.expand(b);
   return a;
 }
 
 const float pi = GeFloatingCone::sphereAlpha;
+const GeUnitVector3<float> z = unit(0, 0, 1);
+const GePoint3<float> origin(0, 0, 0);
+const GeFloatingCone sphere(z, pi);
 
 }  // namespace
 
 TEST(FloatingCone, OnlyTheFloatPiMakesASphere) {
-  const GeUnitVector3<float> z = unit(0, 0, 1);
-  EXPECT_TRUE(GeFloatingCone(z, pi).isSphere() && !GeFloatingCone(z, 3.1415925f).isSphere());
+  EXPECT_TRUE(sphere.isSphere() && !GeFloatingCone(z, 3.1415925f).isSphere());
 }
 
+// A cone of angle 0 holds its axis, a direction exactly on its rim, and nothing else.
 TEST(FloatingCone, TheRimIsInside) {
-  const GeUnitVector3<float> z = unit(0, 0, 1);
-  const GeFloatingCone hemisphere(z, 1.5707964f);
-  EXPECT_TRUE(hemisphere.contains(unit(1, 0, 0)));
-  EXPECT_FALSE(hemisphere.contains(unit(1, 0, -0.001f)));
+  const GeFloatingCone line(z, 0.0f);
+  EXPECT_TRUE(line.contains(z) && !line.contains(unit(0, 0.001f, 1)));
 }
 
 TEST(FloatingCone, ExpandGivesTheSphereForSpheresAndNearlyOppositeAxes) {
-  const float a150 = 150.0f * pi / 180.0f, a160 = 160.0f * pi / 180.0f;
-  const GeFloatingCone sphere(unit(0, 1, 0), pi);
-  EXPECT_TRUE(expanded(sphere, GeFloatingCone(unit(1, 0, 0), 0.2f)).isEqualExact(sphere));
-  EXPECT_TRUE(expanded(GeFloatingCone(unit(0, 1, 0), 0.1f),
-                       GeFloatingCone(unit(std::sin(a160), std::cos(a160), 0), 0.1f))
-                  .isEqualExact(sphere));
-  EXPECT_NEAR(expanded(GeFloatingCone(unit(1, 0, 0), 0.1f),
-                       GeFloatingCone(unit(std::cos(a150), std::sin(a150), 0), 0.1f))
-                  .getSemiAngle(),
-              (a150 + 0.2f) / 2, 1e-5f);
+  const float a160 = 160.0f * pi / 180.0f;
+  const GeFloatingCone yAxis(unit(0, 1, 0), 0.1f);
+  EXPECT_TRUE(expanded(sphere, yAxis).isEqualExact(sphere));
+  EXPECT_TRUE(expanded(yAxis, sphere).isSphere());
+  EXPECT_TRUE(
+      expanded(yAxis, GeFloatingCone(unit(std::sin(a160), std::cos(a160), 0), 0.1f)).isSphere());
 }
 
-// The expanded cone holds both cones: the angle between the axes plus the inner semi-angle
-// stays within the outer semi-angle.
-TEST(FloatingCone, ExpandedConeHoldsBothConesOnRandomPairs) {
-  RnDefaultRng<float> rng(5);
-  int checked = 0;
-  for (int i = 0; i < 500; ++i) {
-    const GeFloatingCone a(randomDirection(rng), 1.2f * rng());
-    const GeFloatingCone b(randomDirection(rng), 1.2f * rng());
-    const double between = angleBetween(a.getAxis(), b.getAxis());
-    // Skip pairs where one cone holds the other, or that turn into the sphere.
-    if (between + b.getSemiAngle() <= a.getSemiAngle() ||
-        between + a.getSemiAngle() <= b.getSemiAngle() || std::cos(between) < -0.9) {
-      continue;
-    }
-    const GeFloatingCone merged = expanded(a, b);
-    ++checked;
-    for (const GeFloatingCone* c : {&a, &b}) {
-      EXPECT_LE(angleBetween(merged.getAxis(), c->getAxis()) + c->getSemiAngle(),
-                merged.getSemiAngle() + 1e-3)
-          << "pair " << i << ": " << a << " and " << b << " gave " << merged;
-    }
-  }
-  EXPECT_GT(checked, 100);
+// Axes 150 degrees apart: the expanded cone reaches from the far rim of one cone to the far rim
+// of the other, its axis half-way between them.
+TEST(FloatingCone, ExpandedConeSpansTheFarRimsOfBoth) {
+  const float a150 = 150.0f * pi / 180.0f, axisAngle = (a150 + 0.3f - 0.1f) / 2;
+  const GeFloatingCone merged =
+      expanded(GeFloatingCone(unit(1, 0, 0), 0.1f),
+               GeFloatingCone(unit(std::cos(a150), std::sin(a150), 0), 0.3f));
+  const GeFloatingCone expected(unit(std::cos(axisAngle), std::sin(axisAngle), 0),
+                                (a150 + 0.4f) / 2);
+  EXPECT_TRUE(merged.isEqual(expected, 1e-5f, 1e-5f)) << merged;
 }
 
 TEST(FloatingCone, ExpandReportsAnAxisThatCannotBeNormalised) {
@@ -91,33 +65,79 @@ TEST(FloatingCone, ExpandReportsAnAxisThatCannotBeNormalised) {
   EXPECT_EQ(cone.getAxis(), unit(1, 0, 0));
 }
 
+// Twice the semi-angle beyond pi leaves no culling cone: 1.5707964 is the float just above
+// pi/2, 1.5707963 the one just below. The default culls nothing either.
 TEST(CullingCones, WideConesAndTheDefaultCullNothing) {
-  // 1.5707964 is the float nearest pi/2, just above it: twice the angle exceeds pi.
-  const GeCullingCones wide(GeFloatingCone(unit(0, 0, 1), 1.6f), GePoint3<float>(0, 0, 0), 1),
-      halfPi(GeFloatingCone(unit(0, 0, 1), 1.5707964f), GePoint3<float>(0, 0, 0), 1), none;
-  for (const GeCullingCones* c : {&wide, &halfPi, &none}) {
-    EXPECT_EQ(c->getCosBeta(), -1.0f);
-    for (const GePoint3<float>& p : {GePoint3<float>(0, 0, -9), GePoint3<float>(3, 0, 9)})
-      EXPECT_TRUE(!c->isBehind(p) && c->isInFront(p)) << *c << " at " << p;
-  }
+  for (const GeCullingCones& c :
+       {GeCullingCones(GeFloatingCone(z, 1.6f), origin, 1),
+        GeCullingCones(GeFloatingCone(z, 1.5707964f), origin, 1), GeCullingCones()})
+    EXPECT_TRUE(!c.isBehind(GePoint3<float>(0, 0, -9)) && c.isInFront(GePoint3<float>(3, 0, 9)))
+        << c;
+  EXPECT_GT(GeCullingCones(GeFloatingCone(z, 1.5707963f), origin, 1).getCosBeta(), 0.0f);
 }
 
 TEST(CullingCones, BehindAndFrontConesOpenAwayFromTheirApexesWithTheCullingAngle) {
   // Radius 1, height 2, slope 1: top radius 3, behind apex 1 below the base, front apex 5 above
   // it, both cones with beta = pi/4.
-  const GeCullingCones cones(
-      GeAnchoredCone(GeFloatingCone(unit(0, 0, 1), pi / 4), GePoint3<float>(0, 0, 0), 1, 2));
+  const GeCullingCones cones(GeAnchoredCone(GeFloatingCone(z, pi / 4), origin, 1, 2));
   EXPECT_TRUE(cones.isBehind(GePoint3<float>(2.9f, 0, -4)));
   EXPECT_FALSE(cones.isBehind(GePoint3<float>(3.1f, 0, -4)));
   EXPECT_TRUE(cones.isInFront(GePoint3<float>(0, 2.9f, 8)));
   EXPECT_FALSE(cones.isInFront(GePoint3<float>(0, 3.1f, 8)));
   // A slope other than 1 tells h * t from h / t: radius 1, height 2 and tangent 0.5 put the
   // front apex (2 * 0.5 + 1) * 0.5 + 2 + 1 * 0.5 = 3.5 beyond the behind apex.
-  const GeAnchoredCone shallow(GeFloatingCone(unit(0, 0, 1), std::atan(0.5f)),
-                               GePoint3<float>(0, 0, 0), 1, 2);
+  const GeAnchoredCone shallow(GeFloatingCone(z, std::atan(0.5f)), origin, 1, 2);
   EXPECT_NEAR(GeCullingCones(shallow).getFrontfacingOffset(), 3.5f, 1e-5f);
   // The apex itself is behind; a point beside it at distance 1 is not.
-  const GeCullingCones atOrigin(GeFloatingCone(unit(0, 0, 1), pi / 4), GePoint3<float>(0, 0, 0), 1);
-  EXPECT_TRUE(atOrigin.isBehind(GePoint3<float>(0, 0, 0)));
-  EXPECT_FALSE(atOrigin.isBehind(GePoint3<float>(1, 0, 0)));
+  const GeCullingCones atOrigin(GeFloatingCone(z, pi / 4), origin, 1);
+  EXPECT_TRUE(atOrigin.isBehind(origin) && !atOrigin.isBehind(GePoint3<float>(1, 0, 0)));
+}
+
+// The empty list counts as reaching the origin (its box centre is the origin). The builder is
+// reused: each createCone empties the list, or the last cone would be the sphere.
+TEST(FloatingConeBuilder, AxisIsTheNormalisedBoxCentreUnlessTheBoxReachesTheOrigin) {
+  GeFloatingConeBuilder builder;
+  EXPECT_TRUE(builder.createCone().isEqualExact(sphere));
+  builder(unit(1, 0, 0)), builder(unit(0, 1, 0));
+  EXPECT_TRUE(builder.createCone().isEqualExact(sphere));
+  // Box [0.6, 1] x [0, 0.8] x [0, 0], centre (0.8, 0.4, 0); alpha is half the angle acos(0.6).
+  builder(unit(1, 0, 0)), builder(unit(0.6f, 0.8f, 0));
+  const GeFloatingCone cone = builder.createCone();
+  EXPECT_TRUE(cone.isEqual(GeFloatingCone(unit(0.8f, 0.4f, 0), std::acos(0.6f) / 2), 1e-6f, 1e-6f))
+      << cone;
+}
+
+// The lowest point gives the base, points slid down along the slope the radius, the highest
+// point the height.
+TEST(AnchoredConeBuilder, BaseFromTheLowestPointRadiusFromSlidPointsHeightFromTheHighest) {
+  const GeFloatingCone up(z, 0.0f);
+  GeAnchoredConeBuilder builder;
+  // (1, 0, 2) and (-1, 0, 1) slide down to distance 1 from the axis through the lowest point,
+  // which is not the first.
+  for (const GePoint3<float>& p : {GePoint3<float>(1, 0, 2), origin, GePoint3<float>(-1, 0, 1)})
+    EXPECT_TRUE(builder(p));
+  EXPECT_TRUE(builder.createCone(up).isEqualExact(GeAnchoredCone(up, origin, 1, 2)));
+  // Sliding (3, 4, 0.5) down a 45-degree slope brings it to (2.7, 3.6, 0); the base is the
+  // middle, the radius 2.25, so the apex lies 2.25 below the base and the front apex
+  // 0.5 + 2.25 + 0.5 above it.
+  GeAnchoredConeBuilder sliding;
+  sliding(origin);
+  sliding(GePoint3<float>(3, 4, 0.5f));
+  const GeAnchoredCone slid = sliding.createCone(GeFloatingCone(z, std::atan(1.0f)));
+  EXPECT_TRUE(std::fabs(slid.getBottomRadius() - 2.25f) < 1e-5f && slid.getHeight() == 0.5f &&
+              slid.getBasePoint().isEqual(GePoint3<float>(1.35f, 1.8f, 0), 1e-5f) &&
+              slid.getApex().isEqual(GePoint3<float>(1.35f, 1.8f, -2.25f), 1e-5f) &&
+              slid.getFrontfacingApex().isEqual(GePoint3<float>(1.35f, 1.8f, 3.25f), 1e-5f))
+      << slid.getBottomRadius() << ' ' << slid.getBasePoint();
+}
+
+TEST(AnchoredConeBuilder, ReportsAnEmptyListOrAnAxisThatCannotBeNormalised) {
+  GeAnchoredConeBuilder builder;
+  EXPECT_TRUE(VoTest::failsWith([&] { builder.createCone(GeFloatingCone(z, 0.0f)); },
+                                GeReportSites::anchoredConeNoSamples));
+  builder(origin);
+  GeUnitVector3<float> nanAxis;
+  nanAxis.setNormalized(std::numeric_limits<float>::quiet_NaN(), 0, 0);
+  EXPECT_TRUE(VoTest::failsWith([&] { builder.createCone(GeFloatingCone(nanAxis, 0.2f)); },
+                                GeReportSites::anchoredConeFirstAcross));
 }

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -20,23 +19,23 @@ using Box = GeAlignedBox3<float>;
 using Path = Frustum::SimdPath;
 
 // A perspective camera at (1, 2, 3) turned about y, and the identity cube, whose planes have
-// normal components that are exactly zero (the tie case of the corner choice).
+// normal components that are exactly zero (the tie case of the corner choice), also moved to
+// [0, 2], where a bound of -1e-4 evaluates exactly to the threshold of plane 0.
 std::vector<Frustum> frusta() {
-  const float c = std::cos(0.4f);
-  const float s = std::sin(0.4f);
+  const float c = std::cos(0.4f), s = std::sin(0.4f);
   const GeProjectiveMatrix3<float> view(c, 0, -s, -1, 0, 1, 0, -2, s, 0, c, -3, 0, 0, 0, 1);
   return {Frustum(GeCameraBuilder<float>::makePerspective(1.0f, 0.5f, 50.0f, 1.5f) * view),
           Frustum(GeCameraBuilder<float>::makeOrthographic(0.8f, 1.0f, 20.0f, 1.0f) * view),
-          Frustum(GeProjectiveMatrix3<float>())};
+          Frustum(GeProjectiveMatrix3<float>()),
+          Frustum(GeProjectiveMatrix3<float>(1, 0, 0, -1, 0, 1, 0, -1, 0, 0, 1, -1, 0, 0, 0, 1))};
 }
 
 // Boxes inside, outside and across the planes, at scales from the cube to the perspective
 // view, plus degenerate ones: points, inverted (empty) axes, infinite and NaN bounds, and boxes
-// that touch a plane within the threshold.
+// that touch a plane within the threshold or exactly at it.
 std::vector<Box> scene(std::uint32_t seed, std::size_t count) {
   RnDefaultRng<float> rng(seed);
-  const float inf = std::numeric_limits<float>::infinity();
-  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity(), nan = std::nanf("");
   std::vector<Box> boxes;
   while (boxes.size() < count) {
     const float scale = rng() < 0.5f ? 2.0f : 60.0f;
@@ -53,6 +52,7 @@ std::vector<Box> scene(std::uint32_t seed, std::size_t count) {
     if (kind == 4)
       b = Box(GePoint3<float>(rng() < 0.5f ? 1.00005f : 1.0002f, 0, 0),
               GePoint3<float>(3, 0.5f, 0.5f));
+    if (kind == 5) b.x.min = -1e-4f;
     boxes.push_back(b);
   }
   return boxes;
@@ -69,43 +69,38 @@ std::vector<Path> paths(bool available) {
 
 // Every available path gives the single-item answer item for item, and writes nothing beyond
 // the batch: empty and short batches, and long ones whose tail is no multiple of a lane width.
-// Counts in `seen` how often each answer came.
 template <class Item>
-void expectEveryPathMatchesSingleItems(const std::vector<Item>& items, std::array<int, 4>& seen) {
+void expectEveryPathMatchesSingleItems(const std::vector<Item>& items) {
   for (const Frustum& frustum : frusta()) {
     std::vector<Frustum::Classification> expected(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i) ++seen[expected[i] = frustum.classify(items[i])];
+    for (std::size_t i = 0; i < items.size(); ++i) expected[i] = frustum.classify(items[i]);
     for (Path path : paths(true)) {
       for (std::size_t n : {std::size_t(0), std::size_t(1), std::size_t(3), std::size_t(7),
                             std::size_t(9), std::size_t(17), items.size()}) {
         std::vector<Frustum::Classification> got(n + 1, Frustum::Classification(0));
         frustum.classify(items.data(), n, got.data(), path);
         ASSERT_EQ(got[n], 0) << Frustum::pathName(path) << " wrote past " << n;
-        for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t i = 0; i < n; ++i)
           ASSERT_EQ(got[i], expected[i]) << Frustum::pathName(path) << " item " << i << " of " << n;
-        }
       }
     }
   }
 }
 
 TEST(FrustumBatch, EveryPathGivesTheSingleBoxAnswer) {
-  std::array<int, 4> seen{};
-  expectEveryPathMatchesSingleItems(scene(7, 4099), seen);
-  for (int answer = 1; answer < 4; ++answer) EXPECT_GT(seen[answer], 500) << answer;
+  expectEveryPathMatchesSingleItems(scene(7, 4099));
 }
 
 // The low corners of the scene: NaN, infinite and just-outside coordinates included.
 TEST(FrustumBatch, EveryPathGivesTheSinglePointAnswer) {
   std::vector<GePoint3<float>> points;
   for (const Box& b : scene(11, 1027)) points.emplace_back(b.x.min, b.y.min, b.z.min);
-  std::array<int, 4> seen{};
-  expectEveryPathMatchesSingleItems(points, seen);
+  expectEveryPathMatchesSingleItems(points);
 }
 
 TEST(FrustumBatch, AnUnavailablePathIsReportedNotRun) {
-  EXPECT_TRUE(Frustum::isAvailable(Frustum::bestPath()));
-  EXPECT_NE(Frustum::bestPath(), Path::automatic);
+  // The paths are listed from the narrowest to the widest: the best is the last that runs here.
+  EXPECT_EQ(Frustum::bestPath(), paths(true).back());
   // A value past the listed paths is unavailable everywhere, so the report is reached on every
   // processor.
   std::vector<Path> unavailable = paths(false);

@@ -46,44 +46,33 @@ TEST(Icosahedron, EdgesJoinTheClosestVerticesAndEveryEdgeBordersTwoFaces) {
   for (const auto& edge : edges) EXPECT_EQ(std::count(sides.begin(), sides.end(), edge), 2);
 }
 
-// 20 f(n / 20) samples with f(k) = k below 4, else 4 f(k / 4); two random values each. Seeded
-// samples lie inside the cone over their own face (which also checks the face winding). With
-// constant random values each sample is the same point of its leaf triangle: C for 0, and
-// 0.25 A + 0.25 B + 0.5 C for 0.25 (checked with n = 20, where each face is one leaf). With n = 80
-// the four leaves of face 0 come in the order (A, AB, CA), (AB, B, BC), (CA, BC, C), (BC, CA, AB).
-TEST(Icosahedron, SamplesFollowTheSubdivisionRuleAndLieOnTheirFacesAtFixedLeafPoints) {
+// 20 f(n / 20) samples with f(k) = k below 4, else 4 f(k / 4); two random values each. With
+// n = 80 the four leaves of face (A, B, C) come in the order (A, AB, CA), (AB, B, BC),
+// (CA, BC, C), (BC, CA, AB), AB being the midpoint of A and B on the flat face. The random value
+// 0.75, folded back to 0.25, puts each sample at 0.25 A + 0.25 B + 0.5 C of its leaf triangle,
+// inside its face (which checks the face winding).
+TEST(Icosahedron, SamplesFollowTheSubdivisionRule) {
   const unsigned int listed[][2] = {{19, 0}, {20, 20}, {60, 60}, {100, 80}, {1000, 960}};
-  for (const auto& nAndCount : listed) {
+  for (const auto& [n, count] : listed) {
     Collector out;
     CountingRng rng(0.5f);
-    EXPECT_TRUE(GeIcosahedron::getStratifiedSamples(nAndCount[0], out, rng) == nAndCount[1] &&
-                rng.calls == 2 * nAndCount[1])
-        << "n = " << nAndCount[0];
+    EXPECT_TRUE(GeIcosahedron::getStratifiedSamples(n, out, rng) == count && rng.calls == 2 * count)
+        << "n = " << n;
   }
-  for (unsigned int n = 20; n < 6000; n += 97) {
-    Collector out;
-    RnDefaultRng<float> rng(n);
-    GeIcosahedron::getStratifiedSamples(n, out, rng);
-    for (std::size_t s = 0; s < out.samples.size(); ++s) {
-      const V& p = out.samples[s];
-      V a, b, c;
-      GeIcosahedron::getFace(static_cast<int>(s / (out.samples.size() / 20)), a, b, c);
-      EXPECT_GE(std::min({dot(cross(b, a), p), dot(cross(c, b), p), dot(cross(a, c), p)}), -1e-6f)
-          << "n = " << n << ", sample " << s;
-    }
-  }
-  Collector quarters, leaves;
-  CountingRng quarter(0.25f), zero(0.0f);
-  GeIcosahedron::getStratifiedSamples(20, quarters, quarter);
-  GeIcosahedron::getStratifiedSamples(80, leaves, zero);
+  Collector leaves;
+  CountingRng folded(0.75f);
+  GeIcosahedron::getStratifiedSamples(80, leaves, folded);
+  ASSERT_EQ(leaves.samples.size(), 80u);
   for (int f = 0; f < 20; ++f) {
     V a, b, c;
     GeIcosahedron::getFace(f, a, b, c);
-    V expected[] = {a * 0.25f + b * 0.25f + c * 0.5f, c + a, b + c, c, a + b};
-    for (int s = 0; s < 5; ++s) {
-      expected[s].normalize();
-      const V& got = s == 0 ? quarters.samples[f] : leaves.samples[4 * f + s - 1];
-      EXPECT_NEAR((got - expected[s]).length(), 0.0f, 1e-7f) << "face " << f << " case " << s;
+    const V ab = (a + b) * 0.5f, bc = (b + c) * 0.5f, ca = (c + a) * 0.5f;
+    const V leaf[4][3] = {{a, ab, ca}, {ab, b, bc}, {ca, bc, c}, {bc, ca, ab}};
+    for (int s = 0; s < 4; ++s) {
+      const V& p = leaves.samples[4 * f + s];
+      const V expected = (leaf[s][0] * 0.25f + leaf[s][1] * 0.25f + leaf[s][2] * 0.5f).normalized();
+      EXPECT_NEAR((p - expected).length(), 0.0f, 1e-6f) << "face " << f << " leaf " << s;
+      EXPECT_GT(std::min({dot(cross(b, a), p), dot(cross(c, b), p), dot(cross(a, c), p)}), 0.0f);
     }
   }
 }
