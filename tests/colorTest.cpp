@@ -52,9 +52,8 @@ TYPED_TEST(Colors, HsvToRgbToHsvReturnsTheHueInEverySextant) {
   RnDefaultRng<T> rng(1234);
   for (int i = 0; i < 1000; ++i) {
     const CoHsvColorT<T> hsv(360 * rng(), T(0.2) + T(0.8) * rng(), T(0.2) + T(0.8) * rng());
-    const T hueError =
-        std::fabs(CoHsvColorT<T>::convertFromRgb(hsv.convertToRgb()).hue() - hsv.hue());
-    EXPECT_LE(std::fmin(hueError, 360 - hueError), 1e4 * VoTest::tolerance<T>()) << hsv;
+    const T error = std::fabs(CoHsvColorT<T>::convertFromRgb(hsv.convertToRgb()).hue() - hsv.hue());
+    EXPECT_LE(std::fmin(error, 360 - error), 1e4 * VoTest::tolerance<T>()) << hsv;
   }
 }
 

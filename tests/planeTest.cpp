@@ -30,38 +30,41 @@ GePlane3Builder<T> builderOf(std::initializer_list<GePoint3<T>> points) {
   return builder;
 }
 
-TYPED_TEST(Planes, RayParametersParallelMissesWithinOneMillionthAndSignedValues) {
+// Rays within 1e-6 of parallel (for double planes too: only that test drops to float) miss and
+// leave t; 1e-5 hits.
+TYPED_TEST(Planes, NearlyParallelRaysMissWithinOneMillionth) {
   using T = TypeParam;
   const GePoint3<T> o(0, 0, 0);
   T t = -7;
-  // Rays within 1e-6 of parallel (for double planes too) miss and leave t; 1e-5 hits.
   EXPECT_FALSE(zPlane<T>(-2).intersectRay(o, GeVector3<T>(1, 0, T(5e-7)), t) || t != -7);
   EXPECT_TRUE(zPlane<T>(-2).intersectRay(o, GeVector3<T>(1, 0, T(1e-5)), t));
+  EXPECT_TRUE(zPlane<T>(T(-0.1)).intersectRay(o, GeVector3<T>(0, 0, 3), t) && t == T(0.1) / T(3));
   // A general plane scales its normal to unit length but keeps d: the plane z = 2, not z = 1.
   EXPECT_TRUE(GePlane3<T>(GeVector3<T>(0, 0, 2), -2).intersectRay(o, GeVector3<T>(0, 0, 1), t) &&
-              t == 2)
-      << t;
-  // Only the parallel test of a double plane drops to float.
-  EXPECT_TRUE(zPlane<T>(T(-0.1)).intersectRay(o, GeVector3<T>(0, 0, 3), t) && t == T(0.1) / T(3))
-      << t;
-  // Evaluation uses the normal as stored; distance is positive on the normal's side.
+              t == 2);
+  // Evaluation, unlike intersection, uses the normal as stored.
   EXPECT_EQ(GePlane3<T>(GeVector3<T>(0, 0, 2), -2).evaluate(GePoint3<T>(3, 4, 2)), T(2));
-  EXPECT_EQ(zPlane<T>(-2).distance(GePoint3<T>(0, 0, -1)), T(-3));
 }
 
-TYPED_TEST(Planes, BuilderFitsByTheRightHandRuleAndReportsTooFewOrCollinearPoints) {
+TYPED_TEST(Planes, BuilderFitsByTheRightHandRule) {
   using T = TypeParam;
-  auto ccw = builderOf<T>({{0, 0, 5}, {1, 0, 5}, {1, 1, 5}, {0, 1, 5}});
-  EXPECT_EQ(ccw.getPlane(), zPlane<T>(-5));
-  EXPECT_EQ(ccw.getPlane(), zPlane<T>(-5));  // reading again must not close the polygon again
-  EXPECT_EQ(ccw.getCentroid(), GePoint3<T>(T(0.5), T(0.5), 5));
-  // The next points after reading start a new polygon, and two are too few.
-  ccw.addPoint(GePoint3<T>(0, 0, 0));
-  ccw.addPoint(GePoint3<T>(1, 0, 0));
-  EXPECT_TRUE(
-      VoTest::abortsWith([&] { ccw.getCentroid(); }, GeReportSites::planeBuilderTooFewPoints));
-  auto cw = builderOf<T>({{0, 1, 5}, {1, 1, 5}, {1, 0, 5}, {0, 0, 5}});
-  EXPECT_EQ(cw.getPlane(), GeNormalizedPlane3<T>(GeUnitVector3<T>(GeVector3<T>(0, 0, -1)), 5));
+  auto builder = builderOf<T>({{0, 0, 5}, {1, 0, 5}, {1, 1, 5}, {0, 1, 5}});
+  EXPECT_EQ(builder.getPlane(), zPlane<T>(-5));
+  // Reading again must not close the polygon again; points added after reading start a new one,
+  // here clockwise, with a normal sum of length 1.
+  EXPECT_TRUE(builder.getPlane() == zPlane<T>(-5) &&
+              builder.getCentroid() == GePoint3<T>(T(0.5), T(0.5), 5));
+  for (const GePoint3<T>& p : {GePoint3<T>(0, 1, 5), {1, 0, 5}, {0, 0, 5}}) builder.addPoint(p);
+  EXPECT_EQ(builder.getPlane(), GeNormalizedPlane3<T>(GeUnitVector3<T>(GeVector3<T>(0, 0, -1)), 5));
+}
+
+TYPED_TEST(Planes, BuilderReportsTooFewOrCollinearPoints) {
+  using T = TypeParam;
+  auto empty = builderOf<T>({}), two = builderOf<T>({{0, 0, 0}, {1, 0, 0}});
+  for (auto* builder : {&empty, &two}) {
+    EXPECT_TRUE(VoTest::abortsWith([&] { builder->getCentroid(); },
+                                   GeReportSites::planeBuilderTooFewPoints));
+  }
   auto line = builderOf<T>({{0, 0, 0}, {1, 2, -1}, {2, 4, -2}, {3, 6, -3}});
   EXPECT_TRUE(VoTest::failsWith([&] { line.getPlane(); }, GeReportSites::planeBuilderNormalLength));
 }
