@@ -1,11 +1,8 @@
 #include <vezODedizezivuz/gePlane3.h>
 
 #include <gtest/gtest.h>
-#include <zevIRudez/RnRng.h>
 
-#include <cmath>
 #include <initializer_list>
-#include <limits>
 
 #include "testUtil.h"
 
@@ -51,11 +48,11 @@ TYPED_TEST(Planes, BuilderFitsByTheRightHandRule) {
   auto builder = builderOf<T>({{0, 0, 5}, {1, 0, 5}, {1, 1, 5}, {0, 1, 5}});
   EXPECT_EQ(builder.getPlane(), zPlane<T>(-5));
   // Reading again must not close the polygon again; points added after reading start a new one,
-  // here clockwise, with a normal sum of length 1.
+  // here a triangle off the origin in the plane y = 5, with a normal sum of length 1.
   EXPECT_TRUE(builder.getPlane() == zPlane<T>(-5) &&
               builder.getCentroid() == GePoint3<T>(T(0.5), T(0.5), 5));
-  for (const GePoint3<T>& p : {GePoint3<T>(0, 1, 5), {1, 0, 5}, {0, 0, 5}}) builder.addPoint(p);
-  EXPECT_EQ(builder.getPlane(), GeNormalizedPlane3<T>(GeUnitVector3<T>(GeVector3<T>(0, 0, -1)), 5));
+  for (const GePoint3<T>& p : {GePoint3<T>(0, 5, 1), {1, 5, 0}, {0, 5, 0}}) builder.addPoint(p);
+  EXPECT_EQ(builder.getPlane(), GeNormalizedPlane3<T>(GeUnitVector3<T>(GeVector3<T>(0, 1, 0)), -5));
 }
 
 TYPED_TEST(Planes, BuilderReportsTooFewOrCollinearPoints) {
@@ -67,25 +64,6 @@ TYPED_TEST(Planes, BuilderReportsTooFewOrCollinearPoints) {
   }
   auto line = builderOf<T>({{0, 0, 0}, {1, 2, -1}, {2, 4, -2}, {3, 6, -3}});
   EXPECT_TRUE(VoTest::failsWith([&] { line.getPlane(); }, GeReportSites::planeBuilderNormalLength));
-}
-
-TYPED_TEST(Planes, FittedPlaneOfARegularPolygonIsThePlaneItWasDrawnIn) {
-  using T = TypeParam;
-  RnDefaultRng<T> rng(4242);
-  for (int trial = 0; trial < 50; ++trial) {
-    // A regular polygon, counter-clockwise about n, in a random plane far from the origin.
-    const GeUnitVector3<T> n(GeVector3<T>(2 * rng() - 1, 2 * rng() - 1, 2 * rng() - 1 + T(0.1)));
-    const GeUnitVector3<T> u(cross(n, GeVector3<T>(1, 2, 3)));
-    const GePoint3<T> center(1000 * rng(), -500 * rng(), 200);
-    GePlane3Builder<T> builder;
-    for (int i = 0; i < 3 + trial % 5; ++i) {
-      const T angle = T(6.283185307179586) * T(i) / T(3 + trial % 5);
-      builder.addPoint(center + u * (3 * std::cos(angle)) + cross(n, u) * (3 * std::sin(angle)));
-    }
-    const GePlane3<T> expected(n, -dot(n, center - GePoint3<T>(0, 0, 0)));
-    EXPECT_TRUE(expected.isEqual(builder.getPlane(), 55000 * std::numeric_limits<T>::epsilon()))
-        << "trial " << trial << ": " << builder.getPlane();
-  }
 }
 
 }  // namespace

@@ -122,8 +122,10 @@ TYPED_TEST(Quaternions, AimTurnsFromOntoToOrIntoAPlane) {
       EXPECT_NEAR(dot(GeUnitVector3<T>(matrixOf(q) * from), GeUnitVector3<T>(to)), T(1), tol<T>);
     }
     const GePlane3<T> plane(randomVector<T>(rng), 1);
-    q.aim(from.normalized(), plane);
+    q.aim(from, plane);
     EXPECT_NEAR(dot(matrixOf(q) * from, plane.normal), T(0), tol<T>) << from;
+    q.aim(plane.normal * T(2), plane);  // along the normal: a quarter turn about a perpendicular
+    EXPECT_NEAR(dot(matrixOf(q) * plane.normal, plane.normal), T(0), tol<T>) << plane.normal;
   }
 }
 

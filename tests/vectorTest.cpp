@@ -67,9 +67,10 @@ bool readsInto(const std::string& input, V& v) {
 TYPED_TEST(Vectors, TextUsesTheCallersSettingsAndRoundTrips) {
   using T = TypeParam;
   std::ostringstream os;
-  os << GeHomogeneousCoord3<T>(1, 2, 3, 4) << std::fixed << std::setprecision(3);
+  os << GeVector3<T>(0, 1, 0) << GeHomogeneousCoord3<T>(1, 2, 3, 4) << std::fixed
+     << std::setprecision(3);
   GeVector2<T>(1, T(0.25)).dump(os);
-  EXPECT_EQ(os.str(), "(1, 2, 3, 4)(1.000, 0.250)");
+  EXPECT_EQ(os.str(), "(0, 1, 0)(1, 2, 3, 4)(1.000, 0.250)");
   const GePoint3<T> p(T(0.1), T(-1e-30), T(123456.789));
   std::stringstream s;
   s << std::setprecision(std::numeric_limits<T>::max_digits10) << p;
