@@ -39,8 +39,24 @@ TYPED_TEST(Planes, NearlyParallelRaysMissWithinOneMillionth) {
   // A general plane scales its normal to unit length but keeps d: the plane z = 2, not z = 1.
   EXPECT_TRUE(GePlane3<T>(GeVector3<T>(0, 0, 2), -2).intersectRay(o, GeVector3<T>(0, 0, 1), t) &&
               t == 2);
-  // Evaluation, unlike intersection, uses the normal as stored.
-  EXPECT_EQ(GePlane3<T>(GeVector3<T>(0, 0, 2), -2).evaluate(GePoint3<T>(3, 4, 2)), T(2));
+}
+
+// Evaluation, unlike intersection, uses the normal as stored; distance is positive on the
+// normal's side.
+TYPED_TEST(Planes, EvaluationAndDistanceSumEveryTerm) {
+  using T = TypeParam;
+  EXPECT_EQ(GePlane3<T>(GeVector3<T>(1, 2, 3), -2).evaluate(GePoint3<T>(3, 4, 2)), T(15));
+  const GeNormalizedPlane3<T> plane(GeUnitVector3<T>(GeVector3<T>(2, -2, 1)), -3);
+  EXPECT_NEAR(plane.distance(GePoint3<T>(0, 0, 0) + plane.normal * T(5)), T(2),
+              VoTest::tolerance<T>());
+}
+
+// Normal and d each within the tolerance, bounds included.
+TYPED_TEST(Planes, IsEqualComparesEachComponentInclusively) {
+  using T = TypeParam;
+  const GePlane3<T> p(GeVector3<T>(1, 2, 3), 4);
+  EXPECT_TRUE(p.isEqual(GePlane3<T>(GeVector3<T>(T(1.5), T(2.5), T(3.5)), T(4.5)), T(0.5)));
+  EXPECT_FALSE(p.isEqual(GePlane3<T>(GeVector3<T>(1, 2, T(3.75)), 4), T(0.5)));
 }
 
 TYPED_TEST(Planes, BuilderFitsByTheRightHandRule) {

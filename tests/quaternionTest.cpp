@@ -57,6 +57,7 @@ TYPED_TEST(Quaternions, MatricesComposeAndReadBackWithTheirScale) {
   for (int n = 0; n < 40; ++n) {
     const Q<T> p = randomUnit<T>(rng), q = randomUnit<T>(rng);
     EXPECT_TRUE(matrixOf(p * q).isEqual(matrixOf(p) * matrixOf(q), tol<T>));
+    EXPECT_TRUE((p * (p * T(2)).computeInverse()).isEqual(Q<T>() * T(0.5), tol<T>));
     Q<T> back;
     back.setMatrix(GeScale3<T>(3, 3, 3) * matrixOf(q), 3);
     EXPECT_TRUE(back.isEqual(q, tol<T>) || back.isEqual(-q, tol<T>)) << back;
@@ -85,6 +86,7 @@ TYPED_TEST(Quaternions, InterpolationFollowsTheShorterArc) {
     const GeVector3<T> axis = randomVector<T>(rng);
     SCOPED_TRACE(::testing::Message() << "p " << p << " q " << q << " t " << t);
     EXPECT_TRUE(Q<T>::exp(Q<T>::log(p)).isEqual(p, tol<T>));
+    EXPECT_TRUE(Q<T>::lerp(p, q, 0) == p && Q<T>::lerp(p, q, 1) == q);
     EXPECT_EQ(Q<T>::slerp(p, q, t, 0), Q<T>::slerp(p, -q, t, 0));
     EXPECT_TRUE(Q<T>::slerp(p, -p, t, 0).isEqual(p, tol<T>));  // the linear branch stays at p
     // Slerp turns by the fraction t of the rotation from p to r, and each spin adds a half turn
