@@ -57,7 +57,6 @@ TYPED_TEST(Quaternions, MatricesComposeAndReadBackWithTheirScale) {
   for (int n = 0; n < 40; ++n) {
     const Q<T> p = randomUnit<T>(rng), q = randomUnit<T>(rng);
     EXPECT_TRUE(matrixOf(p * q).isEqual(matrixOf(p) * matrixOf(q), tol<T>));
-    EXPECT_TRUE((p * (p * T(2)).computeInverse()).isEqual(Q<T>() * T(0.5), tol<T>));
     Q<T> back;
     back.setMatrix(GeScale3<T>(3, 3, 3) * matrixOf(q), 3);
     EXPECT_TRUE(back.isEqual(q, tol<T>) || back.isEqual(-q, tol<T>)) << back;
@@ -67,6 +66,8 @@ TYPED_TEST(Quaternions, MatricesComposeAndReadBackWithTheirScale) {
   }
   // The wider matrices get the rotation and nothing else, whatever they held.
   const Q<T> q(T(0.5), T(0.5), T(0.5), T(0.5));
+  EXPECT_TRUE(q * q.computeInverse() == Q<T>() &&
+              q * (q * T(2)).computeInverse() == Q<T>(0, 0, 0, T(0.5)));
   GeAffineMatrix3<T> affine(GeLinearMatrix3<T>(), GeVector3<T>(7, 7, 7));
   GeProjectiveMatrix3<T> projective(7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7);
   q.getMatrix(affine), q.getMatrix(projective);
