@@ -30,7 +30,7 @@ GeAlignedBox3<T> box(T x0, T y0, T z0, T x1, T y1, T z1) {
   return GeAlignedBox3<T>(GePoint3<T>(x0, y0, z0), GePoint3<T>(x1, y1, z1));
 }
 
-TYPED_TEST(AlignedBoxes, BoundsAreOrderedAndCornersComeInGrayCodeOrderUntilStopped) {
+TYPED_TEST(AlignedBoxes, CornersComeInGrayCodeOrderUntilStopped) {
   using T = TypeParam;
   CornerRecorder<T> all, one;
   one.limit = 1;
@@ -45,27 +45,29 @@ TYPED_TEST(AlignedBoxes, LineIntersectionRangesIncludingTheTwoKindsOfMiss) {
   using T = TypeParam;
   const GeAlignedBox3<T> unit = box<T>(0, 0, 0, 1, 1, 1);
   const T h = T(0.5);
-  EXPECT_EQ(unit.intersectLine({h, h, -1}, {0, 0, 1}), Interval<T>(1, 2));
   EXPECT_EQ(unit.intersectLine({h, h, -1}, {0, 0, -1}), Interval<T>(-2, -1));
   EXPECT_EQ(unit.intersectLine({1, h, 0}, {0, 0, 1}), Interval<T>(0, 1));  // parallel, on a face
   EXPECT_EQ(unit.intersectLine({2, h, 0}, {0, 0, 1}), Interval<T>::makeEmpty());  // parallel, out
   EXPECT_EQ(unit.intersectLine({2, h, 0}, {-1, 0, 2}), Interval<T>(1, h));  // skew: not canonical
 }
 
+// On the upper face the point counts as beyond the box; in the middle the upper end wins; below
+// the box the lower bound is nearest.
 TYPED_TEST(AlignedBoxes, NearestAndFarthestOffsetsPerAxis) {
   using T = TypeParam;
   GeVector3<T> nearest, farthest;
-  // On the upper face the point counts as beyond the box; in the middle the upper end wins.
-  box<T>(0, 0, 0, 1, 1, 1).computeMinMaxDistanceVectors({1, T(0.5), -1}, nearest, farthest);
-  EXPECT_EQ(nearest, GeVector3<T>(0, 0, 1));
-  EXPECT_EQ(farthest, GeVector3<T>(-1, T(0.5), 2));
+  box<T>(0, 0, 0, 1, 1, 1).computeMinMaxDistanceVectors({1, T(0.5), T(-0.5)}, nearest, farthest);
+  EXPECT_TRUE(nearest == GeVector3<T>(0, 0, T(0.5)) &&
+              farthest == GeVector3<T>(-1, T(0.5), T(1.5)));
 }
 
-TEST(AlignedBoxClassify, TouchingCountsOnlyInclusivelyAndAllAxesMustAgree) {
-  const GeAlignedBox3<float> cube = box<float>(0, 0, 0, 4, 4, 4);
-  EXPECT_EQ(cube.classify(box<float>(4, 0, 0, 5, 4, 4)), Interval<float>::OVERLAPPING);
-  EXPECT_EQ(cube.classifyExclude(box<float>(4, 0, 0, 5, 4, 4)), Interval<float>::DISJOINT);
-  // Inside on x and z but enclosing on y is a cross; one disjoint axis wins over the rest.
+// Touching counts only inclusively; a box enclosing one axis and inside the others is a cross;
+// one disjoint axis wins over the rest.
+TEST(AlignedBoxClassify, AllAxesMustAgree) {
+  const GeAlignedBox3<float> cube = box<float>(0, 0, 0, 4, 4, 4),
+                             touching = box<float>(4, 0, 0, 5, 4, 4);
+  EXPECT_EQ(cube.classify(touching), Interval<float>::OVERLAPPING);
+  EXPECT_EQ(cube.classifyExclude(touching), Interval<float>::DISJOINT);
   EXPECT_EQ(box<float>(1, -2, 1, 3, 9, 3).classify(cube), Interval<float>::OVERLAPPING);
   EXPECT_EQ(box<float>(1, 5, 1, 3, 6, 3).classify(cube), Interval<float>::DISJOINT);
 }
@@ -77,7 +79,7 @@ TEST(AlignedBox, BuilderRebuildsTheBoxFromItsCorners) {
   EXPECT_EQ(builder.getBox(), b);
 }
 
-TEST(AlignedBox, EqualityHasATolerancePerBound) {
+TEST(AlignedBox, EqualityHasAnInclusiveTolerancePerBound) {
   const GeAlignedBox3<float> b = box<float>(-3, 0.5f, 2, 4, 1, 9);
   EXPECT_TRUE(b.isEqual(box<float>(-3, 0.5f, 2.25f, 4, 1, 9), 0.25f));
   EXPECT_FALSE(b.isEqual(box<float>(-3, 0.5f, 2, 4, 1, 9.5f), 0.25f));
@@ -89,17 +91,15 @@ TYPED_TEST(AlignedBoxes, BoundsUnderAnAffineMatrixAreThoseOfTheTransformedCorner
   using T = TypeParam;
   RnDefaultRng<float> rng(99);
   auto r = [&rng] { return T(8 * rng() - 4); };
-  for (int i = 0; i < 300; ++i) {
+  for (int i = 0; i < 100; ++i) {
     const GeAffineMatrix3<T> m(GeLinearMatrix3<T>(r(), r(), r(), r(), r(), r(), r(), r(), r()),
                                GeVector3<T>(r(), r(), r()));
-    const GeAlignedBox3<T> box(GePoint3<T>(r(), r(), r()), GePoint3<T>(r(), r(), r()));
+    const GeAlignedBox3<T> b(GePoint3<T>(r(), r(), r()), GePoint3<T>(r(), r(), r()));
+    CornerRecorder<T> corners;
+    b.enumerateCorners(corners);
     GeAlignedBox3<T> expected;
-    for (int k = 0; k < 8; ++k) {
-      expected.extendBy(m * GePoint3<T>(k & 1 ? box.x.max : box.x.min,
-                                        k & 2 ? box.y.max : box.y.min,
-                                        k & 4 ? box.z.max : box.z.min));
-    }
-    EXPECT_EQ(box.transformed(m), expected) << i;
+    for (const GePoint3<T>& corner : corners.corners) expected.extendBy(m * corner);
+    EXPECT_EQ(b.transformed(m), expected) << i;
   }
   EXPECT_TRUE(GeAlignedBox3<T>().transformed(GeAffineMatrix3<T>()).isEmpty());
 }
@@ -110,7 +110,7 @@ TYPED_TEST(AlignedBoxes, ContainmentCountsTheBoundsOnlyWhenNotStrict) {
   const GeAlignedBox3<T> b = box<T>(0, 0, 0, 2, 4, 6), empty;
   EXPECT_TRUE(b.contains(GePoint3<T>(2, 0, 6)) && !b.containsStrictly(GePoint3<T>(2, 1, 1)));
   EXPECT_TRUE(b.containsStrictly(GePoint3<T>(1, 1, 1)) && !b.contains(GePoint3<T>(1, 1, T(6.5))));
-  EXPECT_TRUE(b.contains(box<T>(0, 1, 1, 2, 4, 5)) && !b.contains(box<T>(1, 1, 1, 3, 2, 2)));
+  EXPECT_TRUE(b.contains(b) && !b.contains(box<T>(1, 1, 1, 3, 2, 2)));
   EXPECT_TRUE(empty.contains(empty) && !empty.contains(b));
 }
 
@@ -119,11 +119,10 @@ TYPED_TEST(AlignedBoxes, ExtendingByABoxTakesTheOuterBounds) {
   using T = TypeParam;
   GeAlignedBox3<T> b = box<T>(0, 0, 0, 2, 4, 6);
   b.extendBy(GeAlignedBox3<T>());
-  EXPECT_EQ(b, box<T>(0, 0, 0, 2, 4, 6));
   b.extendBy(box<T>(-1, 1, 1, 1, 5, 2));
   EXPECT_EQ(b, box<T>(-1, 0, 0, 2, 5, 6));
-  EXPECT_EQ(b.getCenter(), GePoint3<T>(T(0.5), T(2.5), 3));
-  EXPECT_EQ(b.getSize(), GeVector3<T>(3, 5, 6));
+  EXPECT_TRUE(b.getCenter() == GePoint3<T>(T(0.5), T(2.5), 3) &&
+              b.getSize() == GeVector3<T>(3, 5, 6));
 }
 
 }  // namespace

@@ -1,11 +1,8 @@
 #include <vezODedizezivuz/gePlane3.h>
 
 #include <gtest/gtest.h>
-#include <zevIRudez/RnRng.h>
 
-#include <cmath>
 #include <initializer_list>
-#include <limits>
 
 #include "testUtil.h"
 
@@ -30,59 +27,59 @@ GePlane3Builder<T> builderOf(std::initializer_list<GePoint3<T>> points) {
   return builder;
 }
 
-TYPED_TEST(Planes, RayParametersParallelMissesWithinOneMillionthAndSignedValues) {
+// Rays within 1e-6 of parallel (for double planes too: only that test drops to float) miss and
+// leave t; 1e-5 hits.
+TYPED_TEST(Planes, NearlyParallelRaysMissWithinOneMillionth) {
   using T = TypeParam;
   const GePoint3<T> o(0, 0, 0);
   T t = -7;
-  // Rays within 1e-6 of parallel (for double planes too) miss and leave t; 1e-5 hits.
   EXPECT_FALSE(zPlane<T>(-2).intersectRay(o, GeVector3<T>(1, 0, T(5e-7)), t) || t != -7);
   EXPECT_TRUE(zPlane<T>(-2).intersectRay(o, GeVector3<T>(1, 0, T(1e-5)), t));
+  EXPECT_TRUE(zPlane<T>(T(-0.1)).intersectRay(o, GeVector3<T>(0, 0, 3), t) && t == T(0.1) / T(3));
   // A general plane scales its normal to unit length but keeps d: the plane z = 2, not z = 1.
   EXPECT_TRUE(GePlane3<T>(GeVector3<T>(0, 0, 2), -2).intersectRay(o, GeVector3<T>(0, 0, 1), t) &&
-              t == 2)
-      << t;
-  // Only the parallel test of a double plane drops to float.
-  EXPECT_TRUE(zPlane<T>(T(-0.1)).intersectRay(o, GeVector3<T>(0, 0, 3), t) && t == T(0.1) / T(3))
-      << t;
-  // Evaluation uses the normal as stored; distance is positive on the normal's side.
-  EXPECT_EQ(GePlane3<T>(GeVector3<T>(0, 0, 2), -2).evaluate(GePoint3<T>(3, 4, 2)), T(2));
-  EXPECT_EQ(zPlane<T>(-2).distance(GePoint3<T>(0, 0, -1)), T(-3));
+              t == 2);
 }
 
-TYPED_TEST(Planes, BuilderFitsByTheRightHandRuleAndReportsTooFewOrCollinearPoints) {
+// Evaluation, unlike intersection, uses the normal as stored; distance is positive on the
+// normal's side.
+TYPED_TEST(Planes, EvaluationAndDistanceSumEveryTerm) {
   using T = TypeParam;
-  auto ccw = builderOf<T>({{0, 0, 5}, {1, 0, 5}, {1, 1, 5}, {0, 1, 5}});
-  EXPECT_EQ(ccw.getPlane(), zPlane<T>(-5));
-  EXPECT_EQ(ccw.getPlane(), zPlane<T>(-5));  // reading again must not close the polygon again
-  EXPECT_EQ(ccw.getCentroid(), GePoint3<T>(T(0.5), T(0.5), 5));
-  // The next points after reading start a new polygon, and two are too few.
-  ccw.addPoint(GePoint3<T>(0, 0, 0));
-  ccw.addPoint(GePoint3<T>(1, 0, 0));
-  EXPECT_TRUE(
-      VoTest::abortsWith([&] { ccw.getCentroid(); }, GeReportSites::planeBuilderTooFewPoints));
-  auto cw = builderOf<T>({{0, 1, 5}, {1, 1, 5}, {1, 0, 5}, {0, 0, 5}});
-  EXPECT_EQ(cw.getPlane(), GeNormalizedPlane3<T>(GeUnitVector3<T>(GeVector3<T>(0, 0, -1)), 5));
+  EXPECT_EQ(GePlane3<T>(GeVector3<T>(1, 2, 3), -2).evaluate(GePoint3<T>(3, 4, 2)), T(15));
+  const GeNormalizedPlane3<T> plane(GeUnitVector3<T>(GeVector3<T>(2, -2, 1)), -3);
+  EXPECT_NEAR(plane.distance(GePoint3<T>(0, 0, 0) + plane.normal * T(5)), T(2),
+              VoTest::tolerance<T>());
+}
+
+// Normal and d each within the tolerance, bounds included.
+TYPED_TEST(Planes, IsEqualComparesEachComponentInclusively) {
+  using T = TypeParam;
+  const GePlane3<T> p(GeVector3<T>(1, 2, 3), 4);
+  EXPECT_TRUE(p.isEqual(GePlane3<T>(GeVector3<T>(T(1.5), T(2.5), T(3.5)), T(4.5)), T(0.5)));
+  EXPECT_FALSE(p.isEqual(GePlane3<T>(GeVector3<T>(1, 2, T(3.75)), 4), T(0.5)));
+}
+
+TYPED_TEST(Planes, BuilderFitsByTheRightHandRule) {
+  using T = TypeParam;
+  auto builder = builderOf<T>({{0, 0, 5}, {1, 0, 5}, {1, 1, 5}, {0, 1, 5}});
+  EXPECT_EQ(builder.getPlane(), zPlane<T>(-5));
+  // Reading again must not close the polygon again; points added after reading start a new one,
+  // here a triangle off the origin in the plane y = 5, with a normal sum of length 1.
+  EXPECT_TRUE(builder.getPlane() == zPlane<T>(-5) &&
+              builder.getCentroid() == GePoint3<T>(T(0.5), T(0.5), 5));
+  for (const GePoint3<T>& p : {GePoint3<T>(0, 5, 1), {1, 5, 0}, {0, 5, 0}}) builder.addPoint(p);
+  EXPECT_EQ(builder.getPlane(), GeNormalizedPlane3<T>(GeUnitVector3<T>(GeVector3<T>(0, 1, 0)), -5));
+}
+
+TYPED_TEST(Planes, BuilderReportsTooFewOrCollinearPoints) {
+  using T = TypeParam;
+  auto empty = builderOf<T>({}), two = builderOf<T>({{0, 0, 0}, {1, 0, 0}});
+  for (auto* builder : {&empty, &two}) {
+    EXPECT_TRUE(VoTest::abortsWith([&] { builder->getCentroid(); },
+                                   GeReportSites::planeBuilderTooFewPoints));
+  }
   auto line = builderOf<T>({{0, 0, 0}, {1, 2, -1}, {2, 4, -2}, {3, 6, -3}});
   EXPECT_TRUE(VoTest::failsWith([&] { line.getPlane(); }, GeReportSites::planeBuilderNormalLength));
-}
-
-TYPED_TEST(Planes, FittedPlaneOfARegularPolygonIsThePlaneItWasDrawnIn) {
-  using T = TypeParam;
-  RnDefaultRng<T> rng(4242);
-  for (int trial = 0; trial < 50; ++trial) {
-    // A regular polygon, counter-clockwise about n, in a random plane far from the origin.
-    const GeUnitVector3<T> n(GeVector3<T>(2 * rng() - 1, 2 * rng() - 1, 2 * rng() - 1 + T(0.1)));
-    const GeUnitVector3<T> u(cross(n, GeVector3<T>(1, 2, 3)));
-    const GePoint3<T> center(1000 * rng(), -500 * rng(), 200);
-    GePlane3Builder<T> builder;
-    for (int i = 0; i < 3 + trial % 5; ++i) {
-      const T angle = T(6.283185307179586) * T(i) / T(3 + trial % 5);
-      builder.addPoint(center + u * (3 * std::cos(angle)) + cross(n, u) * (3 * std::sin(angle)));
-    }
-    const GePlane3<T> expected(n, -dot(n, center - GePoint3<T>(0, 0, 0)));
-    EXPECT_TRUE(expected.isEqual(builder.getPlane(), 55000 * std::numeric_limits<T>::epsilon()))
-        << "trial " << trial << ": " << builder.getPlane();
-  }
 }
 
 }  // namespace

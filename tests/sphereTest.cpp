@@ -15,29 +15,28 @@ TYPED_TEST_SUITE(Spheres, Reals);
 template <class T>
 const GeSphere3<T> kUnit(GePoint3<T>(0, 0, 0), 1);
 
+// The discriminant 1 - x*x at about -8e-5 (float) or -8e-8 (double) still grazes; three times
+// as far out misses and leaves the parameters alone. Against the direction the smaller
+// parameter still comes first.
 TYPED_TEST(Spheres, RayParametersAreOrderedAndAMissLeavesThemAlone) {
   using T = TypeParam;
   T t0 = -7, t1 = -7;
   const GeVector3<T> up(0, 0, 1);
-  EXPECT_FALSE(kUnit<T>.intersectRay({0, 0, -5}, {0, 0, 0}, t0, t1));
-  // The discriminant 1 - x*x at about -8e-5 (float) or -8e-8 (double) still grazes; three
-  // times as far out misses and leaves the parameters alone.
   const T graze = sizeof(T) == sizeof(float) ? T(4e-5) : T(4e-8);
-  EXPECT_FALSE(kUnit<T>.intersectRay({1 + 3 * graze, 0, -5}, up, t0, t1));
-  EXPECT_TRUE(t0 == -7 && t1 == -7);
+  EXPECT_FALSE(kUnit<T>.intersectRay({1 + 3 * graze, 0, -5}, up, t0, t1) || t0 != -7 || t1 != -7);
   EXPECT_TRUE(kUnit<T>.intersectRay({1 + graze, 0, -5}, up, t0, t1) && t0 == t1) << t0 << ' ' << t1;
-  // Against the direction the smaller parameter still comes first.
   EXPECT_TRUE(kUnit<T>.intersectRay({0, 0, -5}, up * T(-2), t0, t1) && t0 == -3 && t1 == -2);
+  EXPECT_FALSE(kUnit<T>.intersectRay({0, 0, -5}, {0, 0, 0}, t0, t1));
 }
 
+// A point on the surface counts as outside.
 TYPED_TEST(Spheres, ClosestPointOnlyFromOutsideWithTheCentreAhead) {
   using T = TypeParam;
   GePoint3<T> p(-7, -7, -7);
   const GeVector3<T> up(0, 0, 1);
   EXPECT_FALSE(kUnit<T>.getClosestPoint({0, 0, T(0.5)}, up, p));  // inside
-  EXPECT_FALSE(kUnit<T>.getClosestPoint({0, 0, 5}, up, p));       // behind
-  EXPECT_EQ(p, GePoint3<T>(-7, -7, -7));
-  EXPECT_TRUE(kUnit<T>.getClosestPoint({0, 0, -1}, up, p));  // on the surface counts as outside
+  EXPECT_FALSE(kUnit<T>.getClosestPoint({0, 0, 5}, up, p) || p != GePoint3<T>(-7, -7, -7));
+  EXPECT_TRUE(kUnit<T>.getClosestPoint({0, 0, -1}, up, p));
   EXPECT_TRUE(kUnit<T>.getClosestPoint({2, 0, -5}, up, p) && p == GePoint3<T>(1, 0, 0)) << p;
 }
 
