@@ -18,9 +18,7 @@ using namespace Vo;
 // A rotation is only taken from a matrix explicitly; each product yields the most specific
 // matrix kind that holds it.
 static_assert(!std::is_convertible_v<GeLinearMatrix3<float>, GeRotation3<float>>);
-using R = GeAxisRotation3<1, float>;
-static_assert(std::is_same_v<GeAxisRotation3<yAxis, float>, R>,
-              "axis names are template arguments");
+using R = GeAxisRotation3<yAxis, float>;
 static_assert(std::is_same_v<decltype(R() * GeRotation3<float>()), GeRotation3<float>>);
 static_assert(std::is_same_v<decltype(R() * GeTranslation3<float>()), GeAffineMatrix3<float>>);
 
@@ -34,17 +32,21 @@ GeUnitVector3<T> unit(T x, T y, T z) {
   return GeUnitVector3<T>(GeVector3<T>(x, y, z));
 }
 
-TYPED_TEST(Rotations, AxisRotationsTurnRightHandedAndTheirSparseProductsEqualTheGeneralOnes) {
+TYPED_TEST(Rotations, AxisRotationsTurnRightHanded) {
   using T = TypeParam;
   EXPECT_EQ(GeXAxisRotation3<T>(0, 1).getRotation() * GeVector3<T>(0, 1, 0), GeVector3<T>(0, 0, 1));
   EXPECT_EQ(GeYAxisRotation3<T>(0, 1).getRotation() * GeVector3<T>(0, 0, 1), GeVector3<T>(1, 0, 0));
   EXPECT_EQ(GeZAxisRotation3<T>(0, 1).getRotation() * GeVector3<T>(1, 0, 0), GeVector3<T>(0, 1, 0));
-  // The sparse products skip only terms that are exactly 0 or 1 in the general product, so for
-  // finite non-zero operands they agree with it bit for bit. Braced lists draw left to right.
+}
+
+// The sparse products skip only terms that are exactly 0 or 1 in the general product, so for
+// finite non-zero operands they agree with it bit for bit. Braced lists draw left to right.
+TYPED_TEST(Rotations, AxisRotationProductsEqualTheGeneralProducts) {
+  using T = TypeParam;
   std::mt19937 rng(20261206);
   std::uniform_real_distribution<T> d(-1, 1);
   const auto check = [&](auto identity) {
-    for (int n = 0; n < 50; ++n) {
+    for (int n = 0; n < 10; ++n) {
       const decltype(identity) rot(6 * d(rng));
       const GeLinearMatrix3<T> r = rot.getRotation(), m{d(rng), d(rng), d(rng), d(rng), d(rng),
                                                         d(rng), d(rng), d(rng), d(rng)};
@@ -74,7 +76,7 @@ TYPED_TEST(Rotations, AimBuildsProperFramesAlongTheDirectionAndUpVector) {
   };
   std::mt19937 rng(4242);
   std::uniform_real_distribution<T> d(-1, 1);
-  for (int n = 0; n < 40; ++n) {
+  for (int n = 0; n < 8; ++n) {
     const GeUnitVector3<T> u(GeVector3<T>{d(rng), d(rng), d(rng)});
     const GeVector3<T> up{d(rng), d(rng), d(rng)};
     for (int aimAxis = 0; aimAxis < 3; ++aimAxis) {
