@@ -15,7 +15,7 @@ class CameraBuilder : public ::testing::Test {};
 using Reals = ::testing::Types<float, double>;
 TYPED_TEST_SUITE(CameraBuilder, Reals);
 
-TYPED_TEST(CameraBuilder, ProjectionsMapTheViewVolumeToTheClipCubeAndBack) {
+TYPED_TEST(CameraBuilder, ProjectionsMapTheViewVolumeOntoTheClipCube) {
   using T = TypeParam;
   const T fov = T(1.1), n = T(0.5), f = T(40), aspect = T(1.6), h = std::tan(fov / 2);
   const T tol = 10 * VoTest::tolerance<T>();

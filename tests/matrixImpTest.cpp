@@ -30,7 +30,7 @@ using MatrixLu::Path;
 // n x n input is m[rs * r + cs * c]; a 3x3 part stored by column (cs 4) is affine, with its
 // translation in m[12..14]. Like the kernels it reads all of m before writing out. Its zero test
 // is the library's own, which holds the thresholds written in the kernels to it.
-template <class T, int n, int rs, int cs>
+template <class T, int n, int rs, int cs, bool bottomRow = false>
 bool transcription(const T* m, T* out, T* det) noexcept {
   T lu[n][n], scale[n], parity = T(1), inv[n][n], t[3] = {};
   int index[n];
@@ -82,6 +82,7 @@ bool transcription(const T* m, T* out, T* det) noexcept {
   for (int r = 0; r < n; ++r)
     for (int c = 0; c < n; ++c) out[rs * r + cs * c] = inv[r][c];
   for (int i = 0; affine && i < 3; ++i) out[12 + i] = t[i];
+  if (bottomRow) out[3] = out[7] = out[11] = T(0), out[15] = T(1);
   for (int i = 0; det && i <= n; ++i) *det = i == 0 ? parity : *det * lu[i - 1][i - 1];
   return true;
 }
@@ -91,11 +92,7 @@ MatrixLu::Ops<T> transcribedOps() {
   return {
       [](const T* m, T* out) noexcept { return transcription<T, 3, 3, 1>(m, out, nullptr); },
       [](const T* m, T* out, T* det) noexcept { return transcription<T, 3, 3, 1>(m, out, det); },
-      [](const T* m, T* out) noexcept {  // the one operation that writes the bottom row
-        const bool regular = transcription<T, 3, 1, 4>(m, out, nullptr);
-        if (regular) out[3] = out[7] = out[11] = T(0), out[15] = T(1);
-        return regular;
-      },
+      [](const T* m, T* out) noexcept { return transcription<T, 3, 1, 4, true>(m, out, nullptr); },
       [](const T* m, T* out, T* det) noexcept { return transcription<T, 3, 1, 4>(m, out, det); },
       [](const T* m, T* out) noexcept { return transcription<T, 4, 1, 4>(m, out, nullptr); },
       [](const T* m, T* out, T* det) noexcept { return transcription<T, 4, 1, 4>(m, out, det); },

@@ -131,13 +131,6 @@ TYPED_TEST(Matrix, WideningAnAffineMatrixIgnoresItsStoredBottomRow) {
   EXPECT_EQ(GeProjectiveMatrix3<T>::computeAdjoint(a), widened.computeAdjoint());
 }
 
-TYPED_TEST(Matrix, ASingularProjectiveMatrixHasAnAdjoint) {
-  using T = TypeParam;
-  // Rank 3 gives a rank-1 adjoint.
-  EXPECT_EQ(GeProjectiveMatrix3<T>(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0).computeAdjoint(),
-            GeProjectiveMatrix3<T>(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1));
-}
-
 TYPED_TEST(Matrix, ProjectivePivotingInvertsAZeroCorner) {
   using T = TypeParam;
   // The shape of a perspective projection: element (3, 3) is 0, row 3 is (0, 0, -1, 0).

@@ -66,30 +66,28 @@ TYPED_TEST(Rotations, AxisRotationProductsEqualTheGeneralProducts) {
   check(GeXAxisRotation3<T>()), check(GeYAxisRotation3<T>()), check(GeZAxisRotation3<T>());
 }
 
+// With every aim axis, alone or with every other up axis, aiming gives a proper rotation that
+// turns the aim axis onto the direction and the up axis towards the up vector; the inverse
+// frame is its transpose. The three directions each have a different smallest component.
 TYPED_TEST(Rotations, AimBuildsProperFramesAlongTheDirectionAndUpVector) {
   using T = TypeParam;
   using G = GeRotation3<T>;
   const T tol = 100 * VoTest::tolerance<T>();
-  const auto isProper = [tol](const GeLinearMatrix3<T>& m) {
-    return (m * m.computeTranspose()).isEqual(GeLinearMatrix3<T>(), tol) &&
-           m.computeDeterminant() > 0;
-  };
-  std::mt19937 rng(4242);
-  std::uniform_real_distribution<T> d(-1, 1);
-  for (int n = 0; n < 8; ++n) {
-    const GeUnitVector3<T> u(GeVector3<T>{d(rng), d(rng), d(rng)});
-    const GeVector3<T> up{d(rng), d(rng), d(rng)};
-    for (int aimAxis = 0; aimAxis < 3; ++aimAxis) {
-      EXPECT_TRUE(isProper(G::aim(u, aimAxis, n % 2 == 0))) << aimAxis;
-      for (int upAxis = (aimAxis + 1) % 3; upAxis != aimAxis; upAxis = (upAxis + 1) % 3) {
-        const GeRotation3<T> r = G::aim(u, up, aimAxis, upAxis, false);
-        EXPECT_TRUE(isProper(r) && dot(r.getColumn(aimAxis), u) > 1 - tol &&
-                    dot(r.getColumn(upAxis), up) > 0 &&
-                    G::aim(u, up, aimAxis, upAxis, true) == r.computeTranspose())
+  const GeVector3<T> up(T(-0.6), T(0.2), T(0.4));
+  for (const GeUnitVector3<T>& u :
+       {unit<T>(T(0.3), T(-0.5), T(0.8)), unit<T>(T(0.8), T(0.3), T(-0.5)),
+        unit<T>(T(-0.5), T(0.8), T(0.3))})
+    for (int aimAxis = 0; aimAxis < 3; ++aimAxis)
+      for (int upAxis = 0; upAxis < 3; ++upAxis) {
+        const bool alone = upAxis == aimAxis;
+        const G r = alone ? G::aim(u, aimAxis, false) : G::aim(u, up, aimAxis, upAxis, false);
+        EXPECT_TRUE((r * r.computeTranspose()).isEqual(GeLinearMatrix3<T>(), tol) &&
+                    r.computeDeterminant() > 0 && dot(r.getColumn(aimAxis), u) > 1 - tol &&
+                    (alone ? G::aim(u, aimAxis, true) : G::aim(u, up, aimAxis, upAxis, true)) ==
+                        r.computeTranspose() &&
+                    (alone || dot(r.getColumn(upAxis), up) > 0))
             << "aim " << aimAxis << " up " << upAxis;
       }
-    }
-  }
 }
 
 // Without an up vector the frame uses the negated axis of the direction's smallest component:
@@ -126,7 +124,6 @@ TYPED_TEST(Rotations, AimReportsInputsThatGiveNoFrame) {
       {[&] { G::aim(nan, up, 2, 1, false); }, GeReportSites::aimFallbackUp},
       {[&] { G::aim(nan, 2, false); }, GeReportSites::aimAcross},
       {[&] { G::aim(0, line, 2, 1, false); }, GeReportSites::aimPolygonNormal},
-      {[&] { G::aim(2, line, 2, 1, false); }, GeReportSites::aimPolygonNormal},
       {[&] { G::aim(3, line, 2, 1, false); }, GeReportSites::aimPolygonNormal},
       {[&] { G::aim(d, up, 3, yAxis, false); }, GeReportSites::aimAxisRange},
       {[&] { G::aim(d, -1, false); }, GeReportSites::aimAxisRange},
