@@ -60,6 +60,7 @@ TYPED_TEST(Matrix, IsEqualAllowsTheToleranceInclusively) {
   GeLinearMatrix3<T> m(1, 2, 3, 4, 5, 6, 7, 8, 9), n = m;
   n(2, 1) += T(0.5);
   EXPECT_TRUE(m.isEqual(n, T(0.5)) && !m.isEqual(n, T(0.25)));
+  EXPECT_TRUE(m.isEqualExact(m) && !m.isEqualExact(n));
   n(2, 1) = std::numeric_limits<T>::quiet_NaN();
   EXPECT_FALSE(m.isEqual(n, T(100)));
 }
@@ -97,13 +98,21 @@ TEST(MatrixZeroTest, RowsAndPivotsAreZeroBelowTheThresholdOfTheirType) {
 TYPED_TEST(Matrix, AffineReadsArraysInBothOrdersIgnoringTheBottomRow) {
   using T = TypeParam;
   GeAffineMatrix3<T> a(GeLinearMatrix3<T>(1, 2, 3, 4, 5, 6, 7, 8, 9), GeVector3<T>(10, 11, 12));
-  EXPECT_EQ(a.data()[13], T(11));
+  EXPECT_TRUE(a.data()[13] == T(11) && a.getTranslation() == GeVector3<T>(10, 11, 12));
   const float f[4][4] = {{1, 0, 0, 5}, {0, 1, 0, 6}, {0, 0, 1, 7}, {9, 9, 9, 9}};
   EXPECT_EQ(GeAffineMatrix3<T>(f, false), GeAffineMatrix3<T>(GeLinearMatrix3<T>(), {5, 6, 7}));
   EXPECT_EQ(GeAffineMatrix3<T>(f, true), GeAffineMatrix3<T>(GeLinearMatrix3<T>(), {9, 9, 9}));
-  a(3, 0) = 7;  // setIdentity writes only the upper rows
-  a.setIdentity();
-  EXPECT_EQ(a(3, 0), T(7));
+}
+
+// An affine matrix keeps its stored bottom row.
+TYPED_TEST(Matrix, SetIdentityWritesTheUpperRows) {
+  using T = TypeParam;
+  GeLinearMatrix3<T> l(1, 2, 3, 4, 5, 6, 7, 8, 9);
+  GeAffineMatrix3<T> a(l, GeVector3<T>(10, 11, 12));
+  a(3, 0) = 7;
+  l.setIdentity(), a.setIdentity();
+  EXPECT_TRUE(l == GeLinearMatrix3<T>() && a.getLinear() == l && a(3, 0) == T(7) &&
+              a.getTranslation() == GeVector3<T>(0, 0, 0));
 }
 
 TYPED_TEST(Matrix, ProjectiveArraysAreReadByRowOrByColumn) {
@@ -162,11 +171,12 @@ TYPED_TEST(Matrix, RandomMatricesObeyTheMatrixIdentities) {
     EXPECT_EQ(a.mulOnRight(l), GeAffineMatrix3<T>(l) * a);
     EXPECT_EQ(GeProjectiveMatrix3<T>(a * b), wa * GeProjectiveMatrix3<T>(b));
     EXPECT_EQ(m * a, m * wa);
-    const GePoint3<T> q = a * GePoint3<T>(v.x, v.y, v.z);
+    const GePoint3<T> q = a * GePoint3<T>(v.x, v.y, v.z), lq = l * GePoint3<T>(v.x, v.y, v.z);
     EXPECT_EQ(wa * GeHomogeneousCoord3<T>(v.x, v.y, v.z, 1),
               GeHomogeneousCoord3<T>(q.x, q.y, q.z, 1));
-    EXPECT_EQ(a * v, a.getLinear() * v);
-    EXPECT_EQ(l.mulOnRight(v), l.computeTranspose() * v);
+    EXPECT_TRUE(a * v == a.getLinear() * v && a.mulOnRight(v) == a.getLinear().mulOnRight(v));
+    EXPECT_TRUE(l.mulOnRight(v) == l.computeTranspose() * v &&
+                l * v == GeVector3<T>(lq.x, lq.y, lq.z));
     // The adjoint is the cofactor matrix: its transpose times l is det(l) times the identity.
     const T det = l.computeDeterminant(), d4 = m.computeDeterminant(),
             tol = 100 * VoTest::tolerance<T>();
