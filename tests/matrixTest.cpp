@@ -48,10 +48,13 @@ class Matrix : public ::testing::Test {};
 using Reals = ::testing::Types<float, double>;
 TYPED_TEST_SUITE(Matrix, Reals);
 
-TEST(MatrixText, LinearDumpWritesOneBarredLinePerRow) {
+TEST(MatrixText, DumpWritesOneBarredLinePerRow) {
   std::ostringstream os;
   GeLinearMatrix3<float>(1, 2, 3, 4, 5.5f, 6, 7, 8, -9).dump(os);
   EXPECT_EQ(os.str(), "| 1 2 3 |\n| 4 5.5 6 |\n| 7 8 -9 |\n");
+  os.str("");
+  GeAffineMatrix3<float>(GeLinearMatrix3<float>(), GeVector3<float>(1, 2, 3)).dump(os);
+  EXPECT_EQ(os.str(), "| 1 0 0 1 |\n| 0 1 0 2 |\n| 0 0 1 3 |\n| 0 0 0 1 |\n");
 }
 
 // A difference equal to the tolerance is within it; a NaN is within none.

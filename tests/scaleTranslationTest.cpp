@@ -39,7 +39,8 @@ TYPED_TEST(ScaleTranslation, SparseProductsFromBothSidesEqualTheGeneralProducts)
     P p, p2;  // a full bottom row, which the translation must carry through
     for (int k = 0; k < 9; ++k) l.data()[k] = value();
     for (int k = 0; k < 16; ++k) p.data()[k] = value();
-    const GeAffineMatrix3<T> a(l, GeVector3<T>(value(), value(), value()));
+    GeAffineMatrix3<T> a(l, GeVector3<T>(value(), value(), value()));
+    a(3, 0) = T(0.5);  // a stored bottom row, which the scale must leave alone
     GeAffineMatrix3<T> a2 = a;
     // A zero factor must still zero its row or column.
     const GeScale3<T> s(value(), i % 4 ? value() : T(0), value());
@@ -52,6 +53,7 @@ TYPED_TEST(ScaleTranslation, SparseProductsFromBothSidesEqualTheGeneralProducts)
     EXPECT_EQ(s * p, full(s) * p);
     EXPECT_EQ(P(s.mulOnRightAssign(l2 = l)), P(l) * full(s));
     EXPECT_EQ(P(s.mulOnRightAssign(a2)), P(a) * full(s));
+    EXPECT_EQ(a2(3, 0), T(0.5));
     EXPECT_EQ(s.mulOnRightAssign(p2 = p), p * full(s));
     EXPECT_EQ(P(t * l), full(t) * P(l));
     EXPECT_TRUE(P(t.mulOnRight(l)).isEqual(P(l) * full(t), tol));
@@ -60,6 +62,13 @@ TYPED_TEST(ScaleTranslation, SparseProductsFromBothSidesEqualTheGeneralProducts)
     EXPECT_TRUE(P(t.mulOnRightAssign(a2 = a)).isEqual(P(a) * full(t), tol));
     EXPECT_TRUE(t.mulOnRightAssign(p2 = p).isEqual(p * full(t), tol));
   }
+}
+
+// Equality needs every component equal, isEqual every component within the tolerance.
+TEST(TranslationComparison, EveryComponentCounts) {
+  const GeTranslation3<float> t(1, 2, 3), z(1, 2, 4);
+  EXPECT_TRUE(t == t && !(t == z) && t.isEqual(GeTranslation3<float>(1.5f, 2, 3), 0.5f));
+  EXPECT_FALSE(t.isEqual(z, 0.5f));
 }
 
 TEST(ScaleTranslationText, DumpWritesNameAndComponents) {
