@@ -100,9 +100,9 @@ TYPED_TEST(Rotations, AimBreaksTiesTowardsTheFirstCandidate) {
   EXPECT_GT(dot(G::aim(unit<T>(1, 1, 1), 2, false).getColumn(1), unit<T>(1, 0, -1)), 1 - tol);
   EXPECT_GT(dot(G::aim(unit<T>(1, 2, 1), 2, false).getColumn(1), unit<T>(0, -1, 2)), 1 - tol);
   EXPECT_EQ(G::aim(GeUnitVector3<T>{}, 0, true), G::aim(unit<T>(0, 0, -1), 0, true));
-  const GePoint3<T> rectangle[4] = {
-      {0, 1, 0}, {0, 0, 0}, {2, 0, 0}, {2, 1, 0}};  // short edge first
-  EXPECT_EQ(G::aim(4, rectangle, 2, 0, false), GeRotation3<T>());
+  // A short edge first; of the two longest edges the first, (0, 2, 0), becomes the up axis x.
+  const GePoint3<T> rectangle[4] = {{0, 0, 0}, {1, 0, 0}, {1, 2, 0}, {0, 2, 0}};
+  EXPECT_EQ(G::aim(4, rectangle, 2, 0, false), G(GeLinearMatrix3<T>(0, -1, 0, 1, 0, 0, 0, 0, 1)));
   // The polygon normal of a rectangle in the plane x = y is perpendicular to its edges.
   const GePoint3<T> slanted[4] = {{0, 0, 0}, {1, 1, 0}, {1, 1, 1}, {0, 0, 1}};
   const GeRotation3<T> facing = G::aim(4, slanted, 2, 0, false);
