@@ -103,11 +103,13 @@ TYPED_TEST(Rotations, AimBreaksTiesTowardsTheFirstCandidate) {
   // A short edge first; of the two longest edges the first, (0, 2, 0), becomes the up axis x.
   const GePoint3<T> rectangle[4] = {{0, 0, 0}, {1, 0, 0}, {1, 2, 0}, {0, 2, 0}};
   EXPECT_EQ(G::aim(4, rectangle, 2, 0, false), G(GeLinearMatrix3<T>(0, -1, 0, 1, 0, 0, 0, 0, 1)));
-  // The polygon normal of a rectangle in the plane x = y is perpendicular to its edges.
+  // The polygon normal of a rectangle in the plane x = y is perpendicular to its edges; its
+  // first edge, tied with the third, is the longest one and becomes the up axis.
   const GePoint3<T> slanted[4] = {{0, 0, 0}, {1, 1, 0}, {1, 1, 1}, {0, 0, 1}};
   const GeRotation3<T> facing = G::aim(4, slanted, 2, 0, false);
   EXPECT_TRUE(std::abs(dot(facing.getColumn(2), GeVector3<T>(1, 1, 0))) < tol &&
-              std::abs(dot(facing.getColumn(2), GeVector3<T>(0, 0, 1))) < tol);
+              std::abs(dot(facing.getColumn(2), GeVector3<T>(0, 0, 1))) < tol &&
+              dot(facing.getColumn(0), unit<T>(1, 1, 0)) > 1 - tol);
 }
 
 // Vectors without length are reported where they are normalised; fewer than three points or
