@@ -18,9 +18,7 @@ using namespace Vo;
 // A rotation is only taken from a matrix explicitly; each product yields the most specific
 // matrix kind that holds it.
 static_assert(!std::is_convertible_v<GeLinearMatrix3<float>, GeRotation3<float>>);
-using R = GeAxisRotation3<1, float>;
-static_assert(std::is_same_v<GeAxisRotation3<yAxis, float>, R>,
-              "axis names are template arguments");
+using R = GeAxisRotation3<yAxis, float>;
 static_assert(std::is_same_v<decltype(R() * GeRotation3<float>()), GeRotation3<float>>);
 static_assert(std::is_same_v<decltype(R() * GeTranslation3<float>()), GeAffineMatrix3<float>>);
 
@@ -34,17 +32,21 @@ GeUnitVector3<T> unit(T x, T y, T z) {
   return GeUnitVector3<T>(GeVector3<T>(x, y, z));
 }
 
-TYPED_TEST(Rotations, AxisRotationsTurnRightHandedAndTheirSparseProductsEqualTheGeneralOnes) {
+TYPED_TEST(Rotations, AxisRotationsTurnRightHanded) {
   using T = TypeParam;
   EXPECT_EQ(GeXAxisRotation3<T>(0, 1).getRotation() * GeVector3<T>(0, 1, 0), GeVector3<T>(0, 0, 1));
   EXPECT_EQ(GeYAxisRotation3<T>(0, 1).getRotation() * GeVector3<T>(0, 0, 1), GeVector3<T>(1, 0, 0));
   EXPECT_EQ(GeZAxisRotation3<T>(0, 1).getRotation() * GeVector3<T>(1, 0, 0), GeVector3<T>(0, 1, 0));
-  // The sparse products skip only terms that are exactly 0 or 1 in the general product, so for
-  // finite non-zero operands they agree with it bit for bit. Braced lists draw left to right.
+}
+
+// The sparse products skip only terms that are exactly 0 or 1 in the general product, so for
+// finite non-zero operands they agree with it bit for bit. Braced lists draw left to right.
+TYPED_TEST(Rotations, AxisRotationProductsEqualTheGeneralProducts) {
+  using T = TypeParam;
   std::mt19937 rng(20261206);
   std::uniform_real_distribution<T> d(-1, 1);
   const auto check = [&](auto identity) {
-    for (int n = 0; n < 50; ++n) {
+    for (int n = 0; n < 10; ++n) {
       const decltype(identity) rot(6 * d(rng));
       const GeLinearMatrix3<T> r = rot.getRotation(), m{d(rng), d(rng), d(rng), d(rng), d(rng),
                                                         d(rng), d(rng), d(rng), d(rng)};
@@ -64,30 +66,28 @@ TYPED_TEST(Rotations, AxisRotationsTurnRightHandedAndTheirSparseProductsEqualThe
   check(GeXAxisRotation3<T>()), check(GeYAxisRotation3<T>()), check(GeZAxisRotation3<T>());
 }
 
+// With every aim axis, alone or with every other up axis, aiming gives a proper rotation that
+// turns the aim axis onto the direction and the up axis towards the up vector; the inverse
+// frame is its transpose. The three directions each have a different smallest component.
 TYPED_TEST(Rotations, AimBuildsProperFramesAlongTheDirectionAndUpVector) {
   using T = TypeParam;
   using G = GeRotation3<T>;
   const T tol = 100 * VoTest::tolerance<T>();
-  const auto isProper = [tol](const GeLinearMatrix3<T>& m) {
-    return (m * m.computeTranspose()).isEqual(GeLinearMatrix3<T>(), tol) &&
-           m.computeDeterminant() > 0;
-  };
-  std::mt19937 rng(4242);
-  std::uniform_real_distribution<T> d(-1, 1);
-  for (int n = 0; n < 40; ++n) {
-    const GeUnitVector3<T> u(GeVector3<T>{d(rng), d(rng), d(rng)});
-    const GeVector3<T> up{d(rng), d(rng), d(rng)};
-    for (int aimAxis = 0; aimAxis < 3; ++aimAxis) {
-      EXPECT_TRUE(isProper(G::aim(u, aimAxis, n % 2 == 0))) << aimAxis;
-      for (int upAxis = (aimAxis + 1) % 3; upAxis != aimAxis; upAxis = (upAxis + 1) % 3) {
-        const GeRotation3<T> r = G::aim(u, up, aimAxis, upAxis, false);
-        EXPECT_TRUE(isProper(r) && dot(r.getColumn(aimAxis), u) > 1 - tol &&
-                    dot(r.getColumn(upAxis), up) > 0 &&
-                    G::aim(u, up, aimAxis, upAxis, true) == r.computeTranspose())
+  const GeVector3<T> up(T(-0.6), T(0.2), T(0.4));
+  for (const GeUnitVector3<T>& u :
+       {unit<T>(T(0.3), T(-0.5), T(0.8)), unit<T>(T(0.8), T(0.3), T(-0.5)),
+        unit<T>(T(-0.5), T(0.8), T(0.3))})
+    for (int aimAxis = 0; aimAxis < 3; ++aimAxis)
+      for (int upAxis = 0; upAxis < 3; ++upAxis) {
+        const bool alone = upAxis == aimAxis;
+        const G r = alone ? G::aim(u, aimAxis, false) : G::aim(u, up, aimAxis, upAxis, false);
+        EXPECT_TRUE((r * r.computeTranspose()).isEqual(GeLinearMatrix3<T>(), tol) &&
+                    r.computeDeterminant() > 0 && dot(r.getColumn(aimAxis), u) > 1 - tol &&
+                    (alone ? G::aim(u, aimAxis, true) : G::aim(u, up, aimAxis, upAxis, true)) ==
+                        r.computeTranspose() &&
+                    (alone || dot(r.getColumn(upAxis), up) > 0))
             << "aim " << aimAxis << " up " << upAxis;
       }
-    }
-  }
 }
 
 // Without an up vector the frame uses the negated axis of the direction's smallest component:
@@ -100,13 +100,16 @@ TYPED_TEST(Rotations, AimBreaksTiesTowardsTheFirstCandidate) {
   EXPECT_GT(dot(G::aim(unit<T>(1, 1, 1), 2, false).getColumn(1), unit<T>(1, 0, -1)), 1 - tol);
   EXPECT_GT(dot(G::aim(unit<T>(1, 2, 1), 2, false).getColumn(1), unit<T>(0, -1, 2)), 1 - tol);
   EXPECT_EQ(G::aim(GeUnitVector3<T>{}, 0, true), G::aim(unit<T>(0, 0, -1), 0, true));
-  const GePoint3<T> rectangle[4] = {{0, 0, 0}, {2, 0, 0}, {2, 1, 0}, {0, 1, 0}};
-  EXPECT_EQ(G::aim(4, rectangle, 2, 0, false), GeRotation3<T>());
-  // The polygon normal of a rectangle in the plane x = y is perpendicular to its edges.
+  // A short edge first; of the two longest edges the first, (0, 2, 0), becomes the up axis x.
+  const GePoint3<T> rectangle[4] = {{0, 0, 0}, {1, 0, 0}, {1, 2, 0}, {0, 2, 0}};
+  EXPECT_EQ(G::aim(4, rectangle, 2, 0, false), G(GeLinearMatrix3<T>(0, -1, 0, 1, 0, 0, 0, 0, 1)));
+  // The polygon normal of a rectangle in the plane x = y is perpendicular to its edges; its
+  // first edge, tied with the third, is the longest one and becomes the up axis.
   const GePoint3<T> slanted[4] = {{0, 0, 0}, {1, 1, 0}, {1, 1, 1}, {0, 0, 1}};
   const GeRotation3<T> facing = G::aim(4, slanted, 2, 0, false);
   EXPECT_TRUE(std::abs(dot(facing.getColumn(2), GeVector3<T>(1, 1, 0))) < tol &&
-              std::abs(dot(facing.getColumn(2), GeVector3<T>(0, 0, 1))) < tol);
+              std::abs(dot(facing.getColumn(2), GeVector3<T>(0, 0, 1))) < tol &&
+              dot(facing.getColumn(0), unit<T>(1, 1, 0)) > 1 - tol);
 }
 
 // Vectors without length are reported where they are normalised; fewer than three points or
@@ -124,7 +127,6 @@ TYPED_TEST(Rotations, AimReportsInputsThatGiveNoFrame) {
       {[&] { G::aim(nan, up, 2, 1, false); }, GeReportSites::aimFallbackUp},
       {[&] { G::aim(nan, 2, false); }, GeReportSites::aimAcross},
       {[&] { G::aim(0, line, 2, 1, false); }, GeReportSites::aimPolygonNormal},
-      {[&] { G::aim(2, line, 2, 1, false); }, GeReportSites::aimPolygonNormal},
       {[&] { G::aim(3, line, 2, 1, false); }, GeReportSites::aimPolygonNormal},
       {[&] { G::aim(d, up, 3, yAxis, false); }, GeReportSites::aimAxisRange},
       {[&] { G::aim(d, -1, false); }, GeReportSites::aimAxisRange},
