@@ -49,9 +49,4 @@ template <class Call>
   return ::testing::AssertionFailure() << "did not report " << site.file << ":" << site.line;
 }
 
-template <class Call>
-::testing::AssertionResult abortsWith(Call&& call, const Vo::GeReportSite& site) {
-  return failsWith(call, site);
-}
-
 }  // namespace VoTest
