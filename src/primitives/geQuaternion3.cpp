@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VO_NO_SIMD)
 #include <emmintrin.h>
 #endif
 
@@ -120,7 +120,7 @@ inline void storeRows(GeLinearMatrix3<T>& m, const T (&r)[9]) {
   for (int n = 0; n < 9; ++n) m(n / 3, n % 3) = r[n];
 }
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(VO_NO_SIMD)
 template <>
 inline void storeRows(GeLinearMatrix3<float>& m, const float (&r)[9]) {
   float* out = &m(0, 0);
