@@ -43,8 +43,12 @@ class VO_EXPORT GeSphere3 {
       return true;
     }
     const T disc = b * b - c * a;
+    // A branch, not a select of the outputs: where the outcome follows a pattern (neighbouring
+    // rays, or a benchmark that repeats its rays) the predictor learns it, and a miss skips the
+    // square root and the division. Selecting both outputs measured 1.6 times slower there, and
+    // 1.3 to 1.4 times faster on rays that hit and miss at random.
     if (disc < tangentThreshold()) return false;
-    // Written as a select so that it compiles to a max instead of a branch.
+    // s = 0 for the grazing rays let through with a slightly negative discriminant.
     const T s = GeScalar<T>::sqrt(T(0) > disc ? T(0) : disc);
     const T inv = T(1) / a;
     T first = (s - b) * inv;

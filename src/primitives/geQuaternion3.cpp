@@ -6,6 +6,10 @@
 
 #include <cmath>
 
+#if defined(__SSE2__) && !defined(VO_NO_SIMD)
+#include <emmintrin.h>
+#endif
+
 #include "geEulerSinCosKernel.h"
 
 namespace Vo {
@@ -52,7 +56,7 @@ struct EulerAxes {
   bool oddParity, repetition, rotating;
 };
 
-EulerAxes decodeConvention(int convention) {
+inline EulerAxes decodeConvention(int convention) {
   // Successors of the cyclic axis order; index 3 serves the odd-parity lookups of axis 2.
   static const int next[4] = {1, 2, 0, 1};
   EulerAxes e;
@@ -78,28 +82,80 @@ bool processorHasAvx2Fma() noexcept {
 #endif
 }
 
-// The three angles' sines and cosines, as sinCosInDouble computes them. In float the AVX2
-// kernel answers the lanes it can prove to round alike and the system functions the rest.
+// The three angles' sines and cosines, as sinCosInDouble computes them, in s[0..2] and c[0..2]
+// (four places each, for the kernel's whole-register stores). In float the AVX2 kernel answers
+// the lanes it can prove to round alike and the system functions the rest.
 template <class T>
-inline void sinCosInDouble3(const T (&t)[3], T (&s)[3], T (&c)[3]) {
+inline void sinCosInDouble3(const T (&t)[3], T (&s)[4], T (&c)[4]) {
   for (int n = 0; n < 3; ++n) sinCosInDouble(t[n], s[n], c[n]);
 }
 
+// The lanes the kernel leaves over (values too near a float rounding midpoint, angles outside its
+// range): rare, so kept out of line, and the other calls read the kernel's stores directly.
+// The angles come by value: the kernel takes them from registers, and an array here would route
+// them through memory before it.
+[[gnu::noinline, gnu::cold]] void sinCosLeftOver(float a, float b, float c, unsigned rest,
+                                                 float (&sines)[4], float (&cosines)[4]) {
+  const float t[3] = {a, b, c};
+  for (int n = 0; n < 3; ++n) {
+    if ((rest >> n) & 1u) sinCosInDouble(t[n], sines[n], cosines[n]);
+  }
+}
+
 template <>
-inline void sinCosInDouble3(const float (&t)[3], float (&s)[3], float (&c)[3]) {
+inline void sinCosInDouble3(const float (&t)[3], float (&s)[4], float (&c)[4]) {
   if (!processorHasAvx2Fma()) {
     for (int n = 0; n < 3; ++n) sinCosInDouble(t[n], s[n], c[n]);
     return;
   }
-  float sines[4], cosines[4];
-  const unsigned rest = EulerSinCos::sinCosAvx2(t[0], t[1], t[2], sines, cosines);
-  for (int n = 0; n < 3; ++n) {
-    if ((rest >> n) & 1u) {
-      sinCosInDouble(t[n], s[n], c[n]);
-    } else {
-      s[n] = sines[n];
-      c[n] = cosines[n];
-    }
+  const unsigned rest = EulerSinCos::sinCosAvx2(t[0], t[1], t[2], s, c);
+  if (rest != 0) sinCosLeftOver(t[0], t[1], t[2], rest, s, c);
+}
+
+// Writes a matrix given as rows r[0..2], r[3..5], r[6..8]. In float the first eight entries go
+// out as two 16-byte stores, from which a caller's copy of the matrix in 16-byte pieces can be
+// forwarded; nine 4-byte stores would make each such load wait until they reach the cache.
+template <class T>
+inline void storeRows(GeLinearMatrix3<T>& m, const T (&r)[9]) {
+  for (int n = 0; n < 9; ++n) m(n / 3, n % 3) = r[n];
+}
+
+#if defined(__SSE2__) && !defined(VO_NO_SIMD)
+template <>
+inline void storeRows(GeLinearMatrix3<float>& m, const float (&r)[9]) {
+  float* out = &m(0, 0);
+  _mm_storeu_ps(out, _mm_setr_ps(r[0], r[1], r[2], r[3]));
+  _mm_storeu_ps(out + 4, _mm_setr_ps(r[4], r[5], r[6], r[7]));
+  out[8] = r[8];
+}
+#endif
+
+// m(axis[p], axis[q]) = v[p][q] for the axis order (I, J, K), with the positions known here, so
+// that the entries can be arranged in registers.
+template <int I, int J, int K, class T>
+inline void storePermuted(GeLinearMatrix3<T>& m, const T (&v)[3][3]) {
+  T r[9];
+  r[3 * I + I] = v[0][0], r[3 * I + J] = v[0][1], r[3 * I + K] = v[0][2];
+  r[3 * J + I] = v[1][0], r[3 * J + J] = v[1][1], r[3 * J + K] = v[1][2];
+  r[3 * K + I] = v[2][0], r[3 * K + J] = v[2][1], r[3 * K + K] = v[2][2];
+  storeRows(m, r);
+}
+
+template <class T>
+inline void storePermuted(GeLinearMatrix3<T>& m, const EulerAxes& e, const T (&v)[3][3]) {
+  switch (3 * e.i + e.j) {
+    case 1:
+      return storePermuted<0, 1, 2>(m, v);
+    case 2:
+      return storePermuted<0, 2, 1>(m, v);
+    case 3:
+      return storePermuted<1, 0, 2>(m, v);
+    case 5:
+      return storePermuted<1, 2, 0>(m, v);
+    case 6:
+      return storePermuted<2, 0, 1>(m, v);
+    default:
+      return storePermuted<2, 1, 0>(m, v);
   }
 }
 
@@ -249,33 +305,35 @@ void GeQuaternion3<T>::eulerToMatrix(GeLinearMatrix3<T>& m, EulerConvention conv
     th = -th;
   }
   const T angles[3] = {ti, tj, th};
-  T sines[3], cosines[3];
+  T sines[4], cosines[4];
   sinCosInDouble3(angles, sines, cosines);
   const T si = sines[0], sj = sines[1], sh = sines[2];
   const T ci = cosines[0], cj = cosines[1], ch = cosines[2];
   const T cc = ci * ch, cs = ci * sh, sc = si * ch, ss = si * sh;
-  const int i = e.i, j = e.j, k = e.k;
+  // v[p][q] is the entry in row axis p, column axis q of the order (i, j, k).
+  T v[3][3];
   if (!e.repetition) {
-    m(i, i) = cj * ch;
-    m(i, j) = sj * sc - cs;
-    m(i, k) = sj * cc + ss;
-    m(j, i) = cj * sh;
-    m(j, j) = sj * ss + cc;
-    m(j, k) = sj * cs - sc;
-    m(k, i) = -sj;
-    m(k, j) = cj * si;
-    m(k, k) = cj * ci;
+    v[0][0] = cj * ch;
+    v[0][1] = sj * sc - cs;
+    v[0][2] = sj * cc + ss;
+    v[1][0] = cj * sh;
+    v[1][1] = sj * ss + cc;
+    v[1][2] = sj * cs - sc;
+    v[2][0] = -sj;
+    v[2][1] = cj * si;
+    v[2][2] = cj * ci;
   } else {
-    m(i, i) = cj;
-    m(i, j) = sj * si;
-    m(i, k) = sj * ci;
-    m(j, i) = sj * sh;
-    m(j, j) = -cj * ss + cc;
-    m(j, k) = -cj * cs - sc;
-    m(k, i) = -sj * ch;
-    m(k, j) = cj * sc + cs;
-    m(k, k) = cj * cc - ss;
+    v[0][0] = cj;
+    v[0][1] = sj * si;
+    v[0][2] = sj * ci;
+    v[1][0] = sj * sh;
+    v[1][1] = -cj * ss + cc;
+    v[1][2] = -cj * cs - sc;
+    v[2][0] = -sj * ch;
+    v[2][1] = cj * sc + cs;
+    v[2][2] = cj * cc - ss;
   }
+  storePermuted(m, e, v);
 }
 
 template <class T>
