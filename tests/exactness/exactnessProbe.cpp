@@ -204,6 +204,11 @@ void run(const char* name) {
     T t = T(0);
     plane.add(somePlane.intersectRay(in.p, in.v, t));
     plane.add(t);
+    T t1 = T(0);
+    plane.add(
+        GeSphere3<T>(in.p, in.f).intersectRay(GePoint3<T>(in.u.x, in.u.y, in.u.z), in.v, t, t1));
+    plane.add(t);
+    plane.add(t1);
 
     everyday.add(in.u.normalized());
     everyday.add(in.u / in.c);
@@ -232,7 +237,7 @@ void run(const char* name) {
                   {"xRotation", xRot},        {"yRotation", yRot},
                   {"zRotation", zRot},        {"aim", aim},
                   {"quaternion", quaternion}, {"colour", colour},
-                  {"plane", plane},           {"everyday", everyday}};
+                  {"planeSphere", plane},     {"everyday", everyday}};
   for (const auto& f : families)
     std::printf("%s %s %016llx\n", f.family, name, static_cast<unsigned long long>(f.hash.h));
 }
