@@ -45,6 +45,9 @@ TYPED_TEST(CameraBuilder, DegenerateDistancesAndAspectFallBack) {
   EXPECT_EQ(B::makePerspective(1, 1, -5, 1), B::makePerspective(1, 1, eps, 1));
   EXPECT_EQ(B::makePerspective(1, 2, 2, 1)(2, 2), T(-8));
   EXPECT_EQ(B::makePerspective(1, -1, -1, 1)(2, 2), -(2 * eps / T(0.5)));
+  // A negligible sum of two tiny distances is moved away from zero without changing its sign.
+  const T tiny = sizeof(T) == sizeof(float) ? T(1e-7f) : T(1e-8);
+  EXPECT_NEAR(B::makePerspective(1, tiny, tiny, 1)(2, 2), T(-1), T(1e-3));
   const GeProjectiveMatrix3<T> m = B::makePerspective(T(1.5707963267948966), 1, 3, 0);
   EXPECT_EQ(m(0, 0), m(1, 1) / eps);
   EXPECT_EQ(B::makePerspective(T(1.5707963267948966), 1, 3, -1)(0, 0), -m(1, 1));  // mirrors x

@@ -54,8 +54,8 @@ TYPED_TEST(Colors, HsvToRgbToHsvReturnsTheHueInEverySextant) {
 TYPED_TEST(Colors, TextIsThreeBlankSeparatedNumbersAndMalformedTextChangesNothing) {
   using T = TypeParam;
   std::ostringstream out;
-  out << CoRgbColorT<T>(T(0.25), 1, -2);
-  EXPECT_EQ(out.str(), "0.25 1 -2");
+  out << CoRgbColorT<T>(T(0.25), 1, -2) << ' ' << CoSpectrumT<T>(3, 4, 5);
+  EXPECT_EQ(out.str(), "0.25 1 -2 3 4 5");
   for (const char* text : {"1 2", "1 2 x", "1, 2, 3", ""}) {
     std::istringstream in(text);
     CoHsvColorT<T> hsv(7, 8, 9);

@@ -101,6 +101,7 @@ TEST(FrustumBatch, EveryPathGivesTheSinglePointAnswer) {
 TEST(FrustumBatch, AnUnavailablePathIsReportedNotRun) {
   // The paths are listed from the narrowest to the widest: the best is the last that runs here.
   EXPECT_EQ(Frustum::bestPath(), paths(true).back());
+  EXPECT_STREQ(Frustum::pathName(Path::sse2), "sse2");
   // A value past the listed paths is unavailable everywhere, so the report is reached on every
   // processor.
   std::vector<Path> unavailable = paths(false);

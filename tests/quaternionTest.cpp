@@ -68,6 +68,7 @@ TYPED_TEST(Quaternions, MatricesComposeAndReadBackWithTheirScale) {
   const Q<T> q(T(0.5), T(0.5), T(0.5), T(0.5));
   EXPECT_TRUE(q * q.computeInverse() == Q<T>() &&
               q * (q * T(2)).computeInverse() == Q<T>(0, 0, 0, T(0.5)));
+  EXPECT_EQ(T(2) * Q<T>(2, 3, 4, 5), Q<T>(2, 3, 4, 5) * T(2));
   GeAffineMatrix3<T> affine(GeLinearMatrix3<T>(), GeVector3<T>(7, 7, 7));
   GeProjectiveMatrix3<T> projective(7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7);
   q.getMatrix(affine), q.getMatrix(projective);

@@ -50,6 +50,9 @@ TEST(Shaft, MarginWidensAllAxesOrOnlyTheFirstFlatOne) {
       {Box(I(0, 1), I(2, 2), I(0, 3)), Box(I(0, 1), I(2 - m3, 2 + m3), I(0, 3))},
       {Box(I(1, 1), I(2, 2), I(0, 3)), Box(I(1 - m3, 1 + m3), I(2, 2), I(0, 3))}};
   for (const auto& c : cases) EXPECT_EQ(GeShaft(c[0], unitBox).getRefBox1(), c[1]) << c[0];
+  // Bounds within the margin of each other merge into the lower one.
+  const GeShaft near(unitBox, Box(I(0.0005f, 1.0005f), I(0, 1), I(0, 1)));
+  EXPECT_EQ(near.getExtentBox().x.min, std::fmin(near.getRefBox1().x.min, near.getRefBox2().x.min));
 }
 
 TEST(Shaft, JoiningPlaneCountsAsOutsideInclusivelyAndAsInsideExclusively) {

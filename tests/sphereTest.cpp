@@ -42,14 +42,16 @@ TYPED_TEST(Spheres, ClosestPointOnlyFromOutsideWithTheCentreAhead) {
 
 TYPED_TEST(Spheres, SegmentDistanceUsesTheNearestEndBeyondTheSegment) {
   using T = TypeParam;
-  // p.x, p.y, b.x (a at the origin, b on the x axis), infinite line?, squared distance.
-  const T cases[][5] = {{0, 1, 2, 0, 1}, {1, 1, 2, 0, 1},  {3, 1, 2, 0, 2},
-                        {3, 1, 2, 1, 1}, {-1, 0, 2, 0, 1}, {3, 4, 0, 1, 25}};
+  // p.x, p.y, b.x, b.y (a at the origin), infinite line?, squared distance.
+  const T cases[][6] = {{0, 1, 2, 0, 0, 1},      {1, 1, 2, 0, 0, 1},
+                        {3, 1, 2, 0, 0, 2},      {3, 1, 2, 0, 1, 1},
+                        {-1, 0, 2, 0, 0, 1},     {3, 4, 0, 0, 1, 25},
+                        {1, 2, 2, 2, 0, T(0.5)}, {T(0.5), 0, T(0.5), T(0.5), 0, T(0.125)}};
   for (const auto& c : cases)
     EXPECT_EQ(GeVector2Utils<T>::distanceSquaredFromPointToLineSegment(
-                  GePoint2<T>(c[0], c[1]), GePoint2<T>(0, 0), GePoint2<T>(c[2], 0), c[3] != 0),
-              c[4])
-        << "p (" << c[0] << ", " << c[1] << "), b (" << c[2] << ", 0), line " << c[3];
+                  GePoint2<T>(c[0], c[1]), GePoint2<T>(0, 0), GePoint2<T>(c[2], c[3]), c[4] != 0),
+              c[5])
+        << "p (" << c[0] << ", " << c[1] << "), b (" << c[2] << ", " << c[3] << "), line " << c[4];
 }
 
 }  // namespace
