@@ -583,6 +583,16 @@ inline GeHomogeneousCoord3<T> GeProjectiveMatrix3<T>::operator*(
     _mm_storeu_pd(c, part[0]);
     _mm_storeu_pd(c + 2, part[1]);
     return GeHomogeneousCoord3<T>(c[0], c[1], c[2], c[3]);
+  } else {
+    // All four components in one register, the four terms added in the same order.
+    const __m128 r =
+        _mm_add_ps(_mm_add_ps(_mm_add_ps(_mm_mul_ps(_mm_loadu_ps(e), _mm_set1_ps(h.x)),
+                                         _mm_mul_ps(_mm_loadu_ps(e + 4), _mm_set1_ps(h.y))),
+                              _mm_mul_ps(_mm_loadu_ps(e + 8), _mm_set1_ps(h.z))),
+                   _mm_mul_ps(_mm_loadu_ps(e + 12), _mm_set1_ps(h.w)));
+    float c[4];
+    _mm_storeu_ps(c, r);
+    return GeHomogeneousCoord3<T>(c[0], c[1], c[2], c[3]);
   }
 #endif
   return GeHomogeneousCoord3<T>(e[0] * h.x + e[4] * h.y + e[8] * h.z + e[12] * h.w,
