@@ -27,6 +27,7 @@ Standard library only; needs cmake, ninja or make, and ctest.
 
 import argparse
 import collections
+import contextlib
 import json
 import os
 import random
@@ -208,6 +209,26 @@ def sample(candidates, seed, count, header_weight):
     return sorted(picked, key=lambda m: m.id)
 
 
+@contextlib.contextmanager
+def planted(root, m):
+    """The mutant's file changed for the duration of the block, restored even on an interrupt; the
+    restored file's new time stamp makes the next build compile it again."""
+    path = os.path.join(root, m.path)
+    with open(path, encoding="utf-8") as f:
+        original = f.read()
+    try:
+        lines = original.split("\n")
+        line = lines[m.line - 1]
+        lines[m.line - 1] = line[: m.col] + m.new + line[m.col + len(m.old):]
+        with open(path, "w", encoding="utf-8") as f:
+            f.write("\n".join(lines))
+        yield
+    finally:
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(original)
+        os.utime(path)
+
+
 def run(command, cwd, timeout):
     try:
         done = subprocess.run(command, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
@@ -278,16 +299,8 @@ def kill_matrix_run(args, root, build_dir, mutants, build):
     for m in mutants:
         if m.id in done:
             continue
-        path = os.path.join(root, m.path)
-        with open(path, encoding="utf-8") as f:
-            original = f.read()
         killers = []
-        try:
-            lines = original.split("\n")
-            line = lines[m.line - 1]
-            lines[m.line - 1] = line[: m.col] + m.new + line[m.col + len(m.old):]
-            with open(path, "w", encoding="utf-8") as f:
-                f.write("\n".join(lines))
+        with planted(root, m):
             code, out = run(build, root, 1800)
             if code != 0:
                 outcome = "build-failed"
@@ -300,10 +313,6 @@ def kill_matrix_run(args, root, build_dir, mutants, build):
                     if code != 0:
                         killers.append("ctest:" + name)
                 outcome = "killed" if killers else "survived"
-        finally:
-            with open(path, "w", encoding="utf-8") as f:
-                f.write(original)
-            os.utime(path)
         with open(args.matrix, "a", encoding="utf-8") as f:
             f.write(json.dumps({"id": m.id, "mutant": m.describe(), "outcome": outcome, "killers": killers}) + "\n")
         print("[%4.0fs] #%d %-12s %-40s %s" % (time.time() - started, m.id, outcome, m.describe(),
@@ -390,25 +399,13 @@ def main():
     results = collections.OrderedDict()
     started = time.time()
     for m in mutants:
-        path = os.path.join(root, m.path)
-        with open(path, encoding="utf-8") as f:
-            original = f.read()
-        try:
-            lines = original.split("\n")
-            line = lines[m.line - 1]
-            lines[m.line - 1] = line[: m.col] + m.new + line[m.col + len(m.old):]
-            with open(path, "w", encoding="utf-8") as f:
-                f.write("\n".join(lines))
+        with planted(root, m):
             code, out = run(build, root, 1800)
             if code != 0:
                 outcome = "build-failed"
             else:
                 code, out = run(test, root, 1800)
                 outcome = "survived" if code == 0 else "killed"
-        finally:
-            with open(path, "w", encoding="utf-8") as f:
-                f.write(original)
-            os.utime(path)
         results[m.id] = (m, outcome)
         print("[%d/%d %4.0fs] #%d %-12s %s" % (len(results), len(mutants), time.time() - started, m.id,
                                               outcome, m.describe()), flush=True)
