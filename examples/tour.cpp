@@ -39,7 +39,7 @@ GeProjectiveMatrix3<float> cameraTour(const GePoint3<float>& eye, const GePoint3
   check(eyeAgain.isEqual(eye, 1e-5f), "the inverse view maps the origin to the eye");
 
   // Projective transform of a point with the divide by w; false when w is 0.
-  GePoint3<float> ndc;
+  GePoint3<float> ndc(0, 0, 0);  // left alone when w is 0
   const bool finite = camera.transformPoint(target, ndc);
   std::printf("target in clip space: (%.3f, %.3f, %.3f)\n", ndc.x, ndc.y, ndc.z);
   check(finite && ndc.isEqual(GePoint3<float>(0, 0, ndc.z), 1e-6f) && ndc.z > -1 && ndc.z < 1,
