@@ -23,6 +23,7 @@
 #include <vezODedizezivuz/geVector.h>
 #include <vezODedizezivuz/vezODedizezivuzExport.h>
 
+#include <cstring>
 #include <ostream>
 #include <type_traits>
 
@@ -584,12 +585,18 @@ inline GeHomogeneousCoord3<T> GeProjectiveMatrix3<T>::operator*(
     _mm_storeu_pd(c + 2, part[1]);
     return GeHomogeneousCoord3<T>(c[0], c[1], c[2], c[3]);
   } else {
-    // All four components in one register, the four terms added in the same order.
-    const __m128 r =
-        _mm_add_ps(_mm_add_ps(_mm_add_ps(_mm_mul_ps(_mm_loadu_ps(e), _mm_set1_ps(h.x)),
-                                         _mm_mul_ps(_mm_loadu_ps(e + 4), _mm_set1_ps(h.y))),
-                              _mm_mul_ps(_mm_loadu_ps(e + 8), _mm_set1_ps(h.z))),
-                   _mm_mul_ps(_mm_loadu_ps(e + 12), _mm_set1_ps(h.w)));
+    // All four components in one register, the four terms added in the same order. The
+    // coordinate is read once and its lanes spread by shuffles, not loaded one by one.
+    static_assert(sizeof(GeHomogeneousCoord3<T>) == sizeof(__m128), "x, y, z, w packed");
+    __m128i v;
+    std::memcpy(&v, &h, sizeof v);
+    const __m128 r = _mm_add_ps(
+        _mm_add_ps(
+            _mm_add_ps(
+                _mm_mul_ps(_mm_loadu_ps(e), _mm_castsi128_ps(_mm_shuffle_epi32(v, 0x00))),
+                _mm_mul_ps(_mm_loadu_ps(e + 4), _mm_castsi128_ps(_mm_shuffle_epi32(v, 0x55)))),
+            _mm_mul_ps(_mm_loadu_ps(e + 8), _mm_castsi128_ps(_mm_shuffle_epi32(v, 0xAA)))),
+        _mm_mul_ps(_mm_loadu_ps(e + 12), _mm_castsi128_ps(_mm_shuffle_epi32(v, 0xFF))));
     float c[4];
     _mm_storeu_ps(c, r);
     return GeHomogeneousCoord3<T>(c[0], c[1], c[2], c[3]);
