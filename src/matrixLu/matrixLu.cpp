@@ -48,18 +48,8 @@ const Ops<T>* sse2Ops() noexcept {
 #endif
 }
 
-// The AVX2 file's operations where they measured faster than the SSE2 ones (voBench lu_*): all
-// but the float 3x3 inverse, which gains nothing from the wider encoding and stays SSE2.
-template <class T>
-Ops<T> mixAvx2(const Ops<T>& wide, const Ops<T>& narrow) noexcept {
-  Ops<T> mixed = wide;
-  if constexpr (sizeof(T) == 4) {
-    mixed.linearInverse = narrow.linearInverse;
-    mixed.linearInverseAndDeterminant = narrow.linearInverseAndDeterminant;
-  }
-  return mixed;
-}
-
+// The AVX2 file's operations, each measured faster than the SSE2 one (voBench lu_*); offered
+// only beside the SSE2 ones, so that every path implies the narrower ones.
 template <class T>
 const Ops<T>* avx2Ops() noexcept {
   const Ops<T>* wide = nullptr;
@@ -68,10 +58,8 @@ const Ops<T>* avx2Ops() noexcept {
   } else {
     wide = avx2Double();
   }
-  const Ops<T>* narrow = sse2Ops<T>();
-  if (!processorHasAvx2() || !wide || !narrow) return nullptr;
-  static const Ops<T> mixed = mixAvx2(*wide, *narrow);
-  return &mixed;
+  if (!processorHasAvx2() || !wide || !sse2Ops<T>()) return nullptr;
+  return wide;
 }
 
 template <class T>

@@ -1,7 +1,8 @@
-// The AVX2 LU path: the affine and 4x4 operations on the stored columns (a 4-double column in
-// one register), the 3x3 inverse on 4-double rows, the float lanes in the three-operand encoding
-// with blends. Compiled with -mavx2 -mno-fma -ffp-contract=off and called only after the
-// processor has been seen to support AVX2; it includes no library header (see luKernel.h).
+// The AVX2 LU path: every operation on the columns (a 4-double column in one register; the
+// stored ones for the affine and 4x4 matrices, those of the row-by-row 3x3 matrix gathered once
+// on loading), the float lanes in the three-operand encoding with blends. Compiled with -mavx2
+// -mno-fma -ffp-contract=off and called only after the processor has been seen to support AVX2; it
+// includes no library header (see luKernel.h).
 
 #include "matrixLu.h"
 
@@ -87,6 +88,20 @@ struct Avx2Double {
     return _mm256_blend_pd(a, b, mask);
   }
   static VO_LU_INLINE double first(V v) noexcept { return _mm256_cvtsd_f64(v); }
+  // The columns of a 3x3 matrix stored row by row, p[0..8], from 16-byte halves and two
+  // unpacks; lane 3 holds another element of the matrix, never read past p[8].
+  static VO_LU_INLINE void loadColumns3x3(const double* p, V& a, V& b, V& c) noexcept {
+    const V r06 =
+        _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(p)), _mm_loadu_pd(p + 6), 1);
+    const V r37 =
+        _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(p + 3)), _mm_loadu_pd(p + 7), 1);
+    const __m128d last = _mm_loaddup_pd(p + 8);
+    a = _mm256_unpacklo_pd(r06, r37);
+    b = _mm256_unpackhi_pd(r06, r37);
+    c = _mm256_unpacklo_pd(
+        _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(p + 2)), last, 1),
+        _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(p + 5)), last, 1));
+  }
 };
 
 // The SSE2 float lanes with the shuffles of the column kernel, in the three-operand encoding.
@@ -100,20 +115,30 @@ struct Avx2Float : Sse2Float {
     return _mm_blend_ps(a, b, mask);
   }
   static VO_LU_INLINE float first(V v) noexcept { return _mm_cvtss_f32(v); }
+  // The columns of a 3x3 matrix stored row by row, p[0..8]; lane 3 holds another element of the
+  // matrix.
+  static VO_LU_INLINE void loadColumns3x3(const float* p, V& a, V& b, V& c) noexcept {
+    const V r0 = _mm_loadu_ps(p), r1 = _mm_loadu_ps(p + 3), r2 = _mm_loadu_ps(p + 5);
+    const V lo = _mm_unpacklo_ps(r0, r1), hi = _mm_unpackhi_ps(r0, r1);
+    a = _mm_shuffle_ps(lo, r2, _MM_SHUFFLE(1, 1, 1, 0));
+    b = _mm_shuffle_ps(lo, r2, _MM_SHUFFLE(2, 2, 3, 2));
+    c = _mm_shuffle_ps(hi, r2, _MM_SHUFFLE(3, 3, 1, 0));
+  }
 };
 
 // The decomposition of an n x n matrix stored column by column (n = 4, or n = 3: the affine
-// matrix's linear part, lane 3 ignored), over 4 doubles in 256 bits or 4 floats in 128, kept in
-// the columns as loaded, with no transpose (which the row-wise kernel needs first, and whose
-// shuffles lie on its critical path): the elimination subtracts from every column at once,
-// a(i, k) − l(i)·a(j, k) in lane i of column k, the very products and differences the row-wise
-// kernel forms; the scaled pivot candidates of a column are one multiplication; the scales follow
-// their rows through the exchanges. A pivot exchange is a branch to an immediate lane permutation,
-// so a predicted pivot lets the elimination start before the candidates are known. The columns
-// stay in registers: lanes are spread by immediate shuffles, never read through memory.
-// For the determinant (solve false) the lanes above the current column turn to scratch; for a
-// solve the upper triangle is kept (the update is blended into the lanes below the pivot), the
-// multipliers are kept per column and follow later exchanges, and so does the permutation.
+// matrix's linear part or the columns gathered from a 3x3 one, lane 3 ignored), over 4 doubles in
+// 256 bits or 4 floats in 128, kept in the columns as loaded, with no transpose (which the row-wise
+// kernel needs first, and whose shuffles lie on its critical path): the elimination subtracts from
+// every column at once, a(i, k) − l(i)·a(j, k) in lane i of column k, the very products and
+// differences the row-wise kernel forms; the scaled pivot candidates of a column are one
+// multiplication; the scales follow their rows through the exchanges. A pivot exchange is a branch
+// to an immediate lane permutation, so a predicted pivot lets the elimination start before the
+// candidates are known. The columns stay in registers: lanes are spread by immediate shuffles,
+// never read through memory. For the determinant (solve false) the lanes above the current column
+// turn to scratch; for a solve the upper triangle is kept (the update is blended into the lanes
+// below the pivot), the multipliers are kept per column and follow later exchanges, and so does the
+// permutation.
 template <class L, int n, bool solve>
 class ColumnLu {
   using T = typename L::Scalar;
@@ -153,6 +178,16 @@ class ColumnLu {
   VO_LU_INLINE bool start(const T* m) noexcept {
     VO_LU_UNROLL
     for (int k = 0; k < 4; ++k) c[k] = L::loadu(m + 4 * k);
+    return scale();
+  }
+  // The same from a 3x3 matrix stored row by row.
+  VO_LU_INLINE bool startRows3x3(const T* m) noexcept {
+    L::loadColumns3x3(m, c[0], c[1], c[2]);
+    return scale();
+  }
+
+  // The row scales of the loaded columns; false when a row's largest magnitude is negligible.
+  VO_LU_INLINE bool scale() noexcept {
     V rowMax = L::max(L::abs(c[0]), L::abs(c[1]));
     if constexpr (n == 4) {
       rowMax = L::max(rowMax, L::max(L::abs(c[2]), L::abs(c[3])));
@@ -314,6 +349,28 @@ VO_LU_INLINE void affineColumns(const ColumnLu<L, 3, true>& lu, typename L::V (&
   L::transpose(x[0], x[1], x[2], x[3]);
 }
 
+// As linearInverse<L>, `det` written when given.
+template <class L>
+VO_LU_INLINE bool columnLinear(const typename L::Scalar* m, typename L::Scalar* out,
+                               typename L::Scalar* det) noexcept {
+  ColumnLu<L, 3, true> lu;
+  if (!lu.startRows3x3(m) || !lu.decompose()) return false;
+  typename L::V x[4];
+  lu.invert(x);
+  L::store3x3(out, x[0], x[1], x[2]);
+  if (det) *det = determinantOf(lu);
+  return true;
+}
+template <class L>
+bool columnLinearInverse(const typename L::Scalar* m, typename L::Scalar* out) noexcept {
+  return columnLinear<L>(m, out, nullptr);
+}
+template <class L>
+bool columnLinearInverseAndDeterminant(const typename L::Scalar* m, typename L::Scalar* out,
+                                       typename L::Scalar* det) noexcept {
+  return columnLinear<L>(m, out, det);
+}
+
 // As affineInverse<L>.
 template <class L>
 bool columnAffineInverse(const typename L::Scalar* m, typename L::Scalar* out) noexcept {
@@ -371,6 +428,8 @@ bool columnProjectiveInverseAndDeterminant(const typename L::Scalar* m, typename
 template <class L>
 constexpr MatrixLu::Ops<typename L::Scalar> columnTable() noexcept {
   MatrixLu::Ops<typename L::Scalar> ops = MatrixLu::table<L>();
+  ops.linearInverse = &columnLinearInverse<L>;
+  ops.linearInverseAndDeterminant = &columnLinearInverseAndDeterminant<L>;
   ops.affineInverse = &columnAffineInverse<L>;
   ops.affineInverseAndDeterminant = &columnAffineInverseAndDeterminant<L>;
   ops.projectiveInverse = &columnProjectiveInverse<L>;
