@@ -173,6 +173,19 @@ class ColumnLu {
   static VO_LU_INLINE T lane(V v) noexcept {
     return L::first(spread<j>(v));
   }
+  // Lane i (a constant once inlined) in every lane.
+  static VO_LU_INLINE V spreadLane(V v, int i) noexcept {
+    switch (i) {
+      case 0:
+        return spread<0>(v);
+      case 1:
+        return spread<1>(v);
+      case 2:
+        return spread<2>(v);
+      default:
+        return spread<3>(v);
+    }
+  }
 
   // Loads the columns; false when a row's largest magnitude is negligible.
   VO_LU_INLINE bool start(const T* m) noexcept {
@@ -236,19 +249,6 @@ class ColumnLu {
   }
 
  private:
-  static VO_LU_INLINE V spreadLane(V v, int i) noexcept {
-    switch (i) {
-      case 0:
-        return spread<0>(v);
-      case 1:
-        return spread<1>(v);
-      case 2:
-        return spread<2>(v);
-      default:
-        return spread<3>(v);
-    }
-  }
-
   // Row p brought to position j in the columns j.., the scales, the multipliers and the
   // permutation.
   template <int j, int p>
@@ -322,6 +322,114 @@ class ColumnLu {
   }
 };
 
+// The 3x3 decomposition and solve of ColumnLu with the rows left in the lanes they were loaded
+// in: the pivot search branches to an elimination written for the row it chose, so every lane a
+// step reads or blends is an immediate and an exchange moves no data. The permutation is a
+// template argument (the original row at position i in bits 2i and 2i + 1), and with it the
+// unit vectors of the solve and the lanes that skip a term are constants. Each element still
+// goes through the very operations of ColumnLu, only in the lane of its original row.
+template <class L>
+class FixedPivotLu3 : public ColumnLu<L, 3, true> {
+  using Base = ColumnLu<L, 3, true>;
+  using T = typename L::Scalar;
+  using V = typename L::V;
+  using Base::c;
+  using Base::lower;
+  using Base::pivot;
+  using Base::scales;
+
+  static constexpr int identity = 0 | 1 << 2 | 2 << 4;
+  static constexpr int rowAt(int perm, int i) noexcept { return (perm >> (2 * i)) & 3; }
+  static constexpr int exchanged(int perm, int a, int b) noexcept {
+    const int kept = perm & ~(3 << (2 * a)) & ~(3 << (2 * b));
+    return kept | rowAt(perm, a) << (2 * b) | rowAt(perm, b) << (2 * a);
+  }
+  // The lanes of the rows at positions first..last.
+  static constexpr int lanes(int perm, int first, int last) noexcept {
+    int m = 0;
+    for (int i = first; i <= last; ++i) m |= 1 << rowAt(perm, i);
+    return m;
+  }
+
+ public:
+  // Decomposes the loaded matrix and solves for the unit vectors as ColumnLu::decompose and
+  // ColumnLu::invert do; false where decompose is.
+  VO_LU_INLINE bool solve(V (&x)[4]) noexcept { return step<identity, 0>(x); }
+
+ private:
+  // Column j's pivot among the rows at positions j..2 (ColumnLu::pivotRow's choice).
+  template <int perm, int j>
+  VO_LU_INLINE bool step(V (&x)[4]) noexcept {
+    const V candidates = L::mul(scales, L::abs(c[j]));
+    const T candidate[4] = {Base::template lane<0>(candidates), Base::template lane<1>(candidates),
+                            Base::template lane<2>(candidates), Base::template lane<3>(candidates)};
+    T big = T(0);
+    int p = -1;
+    VO_LU_UNROLL
+    for (int i = j; i < 3; ++i) {
+      if (candidate[rowAt(perm, i)] >= big) {
+        big = candidate[rowAt(perm, i)];
+        p = i;
+      }
+    }
+    if (p == j) return eliminate<perm, j>(x);
+    if constexpr (j < 2) {
+      ++this->exchanges;
+      if (p == j + 1) return eliminate<exchanged(perm, j, j + 1), j>(x);
+      if constexpr (j == 0) {
+        if (p == 2) return eliminate<exchanged(perm, 0, 2), 0>(x);
+      }
+    }
+    return false;
+  }
+
+  // The pivot of column j in the lane of the row at position j, eliminated from the rows after
+  // it; the solve once the last pivot is known.
+  template <int perm, int j>
+  VO_LU_INLINE bool eliminate(V (&x)[4]) noexcept {
+    constexpr int r = rowAt(perm, j);
+    const V pivots = Base::template spread<r>(c[j]);
+    pivot[j] = L::first(pivots);
+    if (isNegligible(pivot[j])) return false;
+    if constexpr (j < 2) {
+      const V multipliers = L::mul(c[j], L::div(L::set1(T(1)), pivots));
+      lower[j] = multipliers;
+      VO_LU_UNROLL
+      for (int k = j + 1; k < 3; ++k) {
+        const V updated = L::sub(c[k], L::mul(multipliers, Base::template spread<r>(c[k])));
+        c[k] = L::template blend<lanes(perm, j + 1, 2)>(c[k], updated);
+      }
+      return step<perm, j + 1>(x);
+    } else {
+      invert<perm>(x);
+      return true;
+    }
+  }
+
+  template <int perm>
+  VO_LU_INLINE void invert(V (&x)[4]) const noexcept {
+    VO_LU_UNROLL
+    for (int i = 0; i < 3; ++i) {
+      const int r = rowAt(perm, i);
+      V s = L::set(T(r == 0), T(r == 1), T(r == 2), T(0));
+      VO_LU_UNROLL
+      for (int k = 0; k < i; ++k) {
+        const V started = L::mask(lanes(perm, 0, k));
+        s = L::sub(s, L::mul(L::bitAnd(Base::spreadLane(lower[k], r), started), x[k]));
+      }
+      x[i] = s;
+    }
+    VO_LU_UNROLL
+    for (int i = 2; i >= 0; --i) {
+      const int r = rowAt(perm, i);
+      V s = x[i];
+      VO_LU_UNROLL
+      for (int k = i + 1; k < 3; ++k) s = L::sub(s, L::mul(Base::spreadLane(c[k], r), x[k]));
+      x[i] = L::div(s, Base::spreadLane(c[i], r));
+    }
+  }
+};
+
 template <class L, int n>
 VO_LU_INLINE typename L::Scalar determinantOf(const ColumnLu<L, n, true>& lu) noexcept {
   using T = typename L::Scalar;
@@ -353,10 +461,9 @@ VO_LU_INLINE void affineColumns(const ColumnLu<L, 3, true>& lu, typename L::V (&
 template <class L>
 VO_LU_INLINE bool columnLinear(const typename L::Scalar* m, typename L::Scalar* out,
                                typename L::Scalar* det) noexcept {
-  ColumnLu<L, 3, true> lu;
-  if (!lu.startRows3x3(m) || !lu.decompose()) return false;
+  FixedPivotLu3<L> lu;
   typename L::V x[4];
-  lu.invert(x);
+  if (!lu.startRows3x3(m) || !lu.solve(x)) return false;
   L::store3x3(out, x[0], x[1], x[2]);
   if (det) *det = determinantOf(lu);
   return true;
