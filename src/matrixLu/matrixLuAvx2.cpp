@@ -449,12 +449,15 @@ typename L::Scalar columnDeterminant(const typename L::Scalar* m) noexcept {
   return parity * lu.pivot[0] * lu.pivot[1] * lu.pivot[2] * lu.pivot[3];
 }
 
-// The affine inverse's columns, as Matrix3x3Imp::invert gives them to storeAffine.
+// The affine inverse's columns, as Matrix3x3Imp::invert gives them to storeAffine; false for a
+// singular matrix.
 template <class L>
-VO_LU_INLINE void affineColumns(const ColumnLu<L, 3, true>& lu, typename L::V (&x)[4]) noexcept {
-  lu.invert(x);
+VO_LU_INLINE bool affineColumns(const typename L::Scalar* m, FixedPivotLu3<L>& lu,
+                                typename L::V (&x)[4]) noexcept {
+  if (!lu.start(m) || !lu.solve(x)) return false;
   x[3] = L::zero();
   L::transpose(x[0], x[1], x[2], x[3]);
+  return true;
 }
 
 // As linearInverse<L>, `det` written when given.
@@ -482,11 +485,10 @@ bool columnLinearInverseAndDeterminant(const typename L::Scalar* m, typename L::
 template <class L>
 bool columnAffineInverse(const typename L::Scalar* m, typename L::Scalar* out) noexcept {
   using T = typename L::Scalar;
-  ColumnLu<L, 3, true> lu;
-  if (!lu.start(m) || !lu.decompose()) return false;
-  const T t[3] = {m[12], m[13], m[14]};
+  FixedPivotLu3<L> lu;
   typename L::V x[4];
-  affineColumns(lu, x);
+  if (!affineColumns(m, lu, x)) return false;
+  const T t[3] = {m[12], m[13], m[14]};
   storeAffine<L>(x, t, nullptr, out);
   return true;
 }
@@ -496,12 +498,11 @@ template <class L>
 bool columnAffineInverseAndDeterminant(const typename L::Scalar* m, typename L::Scalar* out,
                                        typename L::Scalar* det) noexcept {
   using T = typename L::Scalar;
-  ColumnLu<L, 3, true> lu;
-  if (!lu.start(m) || !lu.decompose()) return false;
+  FixedPivotLu3<L> lu;
+  typename L::V x[4];
+  if (!affineColumns(m, lu, x)) return false;
   const T t[3] = {m[12], m[13], m[14]};
   const T bottom[4] = {out[3], out[7], out[11], out[15]};
-  typename L::V x[4];
-  affineColumns(lu, x);
   storeAffine<L>(x, t, bottom, out);
   *det = determinantOf(lu);
   return true;
