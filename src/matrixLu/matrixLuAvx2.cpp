@@ -138,7 +138,8 @@ struct Avx2Float : Sse2Float {
 // never read through memory. For the determinant (solve false) the lanes above the current column
 // turn to scratch; for a solve the upper triangle is kept (the update is blended into the lanes
 // below the pivot), the multipliers are kept per column and follow later exchanges, and so does the
-// permutation.
+// permutation. The 3x3 operations load and scale here but decompose in FixedPivotLu3 below, which
+// exchanges no lanes.
 template <class L, int n, bool solve>
 class ColumnLu {
   using T = typename L::Scalar;
