@@ -44,10 +44,6 @@ struct Avx2Double {
   static VO_LU_INLINE V select(V mask, V a, V b) noexcept { return _mm256_blendv_pd(b, a, mask); }
   static VO_LU_INLINE V max(V a, V b) noexcept { return _mm256_max_pd(a, b); }
   static VO_LU_INLINE V loadu(const double* p) noexcept { return _mm256_loadu_pd(p); }
-  static VO_LU_INLINE void loadRows3x3(const double* p, V& a, V& b, V& c) noexcept {
-    a = _mm256_loadu_pd(p), b = _mm256_loadu_pd(p + 3);
-    c = _mm256_permute4x64_pd(_mm256_loadu_pd(p + 5), _MM_SHUFFLE(3, 3, 2, 1));
-  }
   static VO_LU_INLINE void storeu(double* p, V v) noexcept { _mm256_storeu_pd(p, v); }
   // As 32 + 32 + 8 bytes; a caller's 16-byte loads each lie within one of them.
   static VO_LU_INLINE void store3x3(double* p, V a, V b, V c) noexcept {
@@ -533,18 +529,13 @@ bool columnProjectiveInverseAndDeterminant(const typename L::Scalar* m, typename
   return columnProjective<L>(m, out, det);
 }
 
-// The table of a lane set with the affine and 4x4 operations on the columns.
+// The table of a lane set with every operation on the columns.
 template <class L>
 constexpr MatrixLu::Ops<typename L::Scalar> columnTable() noexcept {
-  MatrixLu::Ops<typename L::Scalar> ops = MatrixLu::table<L>();
-  ops.linearInverse = &columnLinearInverse<L>;
-  ops.linearInverseAndDeterminant = &columnLinearInverseAndDeterminant<L>;
-  ops.affineInverse = &columnAffineInverse<L>;
-  ops.affineInverseAndDeterminant = &columnAffineInverseAndDeterminant<L>;
-  ops.projectiveInverse = &columnProjectiveInverse<L>;
-  ops.projectiveInverseAndDeterminant = &columnProjectiveInverseAndDeterminant<L>;
-  ops.projectiveDeterminant = &columnDeterminant<L>;
-  return ops;
+  return {&columnLinearInverse<L>,     &columnLinearInverseAndDeterminant<L>,
+          &columnAffineInverse<L>,     &columnAffineInverseAndDeterminant<L>,
+          &columnProjectiveInverse<L>, &columnProjectiveInverseAndDeterminant<L>,
+          &columnDeterminant<L>};
 }
 
 constexpr MatrixLu::Ops<float> avx2FloatOps = columnTable<Avx2Float>();
