@@ -145,9 +145,14 @@ void voMulVec4(benchmark::State& state) {
 // the shuffled rows). How far calls overlap is set by the instructions in flight behind the
 // dependent divisions, so fewer instructions buy time even where the divider is idle: on the
 // stored columns (no transpose, nothing through memory) the 4x4 double determinant took about 52
-// cycles instead of 61 and the double affine inverse about 64 instead of 80. With the rows left
+// cycles instead of 61 and the double affine inverse about 64 instead of 80; with the 3x3 pivot
+// rows fixed at compile time (no lane exchanges, constant unit vectors) the double 3x3 inverse
+// took about 55 cycles instead of 64, the float one 44 instead of 52. Neither one scalar division
+// per pivot instead of a 256-bit one (less divider time) nor forming each pivot in every lane
+// ahead of its elimination (a chain 7 cycles shorter, 6 more instructions) changed the time,
+// which suggests the instructions waiting on the divisions bound it. With the rows left
 // unshuffled (pivots always predicted) the determinant took about a tenth less: mispredictions
-// are the smaller part of the gap to the floor.
+// are the smaller part of the gap to the floor (of the 3x3 inverse's, no measurable part).
 
 // The benchmarks below report the throughput bounds through setFloor, which the comparison
 // script prints next to the measured times.
