@@ -325,6 +325,8 @@ class ColumnLu {
 // template argument (the original row at position i in bits 2i and 2i + 1), and with it the
 // unit vectors of the solve and the lanes that skip a term are constants. Each element still
 // goes through the very operations of ColumnLu, only in the lane of its original row.
+// The same scheme for the 4x4 matrices measured no faster for the determinant and at most a few
+// per cent for the double inverse, at 24 copies of its solve, so they stay on ColumnLu.
 template <class L>
 class FixedPivotLu3 : public ColumnLu<L, 3, true> {
   using Base = ColumnLu<L, 3, true>;
