@@ -470,15 +470,6 @@ VO_LU_INLINE bool columnLinear(const typename L::Scalar* m, typename L::Scalar* 
   if (det) *det = determinantOf(lu);
   return true;
 }
-template <class L>
-bool columnLinearInverse(const typename L::Scalar* m, typename L::Scalar* out) noexcept {
-  return columnLinear<L>(m, out, nullptr);
-}
-template <class L>
-bool columnLinearInverseAndDeterminant(const typename L::Scalar* m, typename L::Scalar* out,
-                                       typename L::Scalar* det) noexcept {
-  return columnLinear<L>(m, out, det);
-}
 
 // As affineInverse<L>.
 template <class L>
@@ -521,22 +512,29 @@ VO_LU_INLINE bool columnProjective(const typename L::Scalar* m, typename L::Scal
   if (det) *det = determinantOf(lu);
   return true;
 }
-template <class L>
-bool columnProjectiveInverse(const typename L::Scalar* m, typename L::Scalar* out) noexcept {
-  return columnProjective<L>(m, out, nullptr);
+
+// The two table entries of an operation that writes the determinant when given one.
+template <class T>
+using WithDeterminant = bool (*)(const T* m, T* out, T* det) noexcept;
+template <class T, WithDeterminant<T> op>
+bool inverseOnly(const T* m, T* out) noexcept {
+  return op(m, out, nullptr);
 }
-template <class L>
-bool columnProjectiveInverseAndDeterminant(const typename L::Scalar* m, typename L::Scalar* out,
-                                           typename L::Scalar* det) noexcept {
-  return columnProjective<L>(m, out, det);
+template <class T, WithDeterminant<T> op>
+bool inverseAndDeterminant(const T* m, T* out, T* det) noexcept {
+  return op(m, out, det);
 }
 
 // The table of a lane set with every operation on the columns.
 template <class L>
 constexpr MatrixLu::Ops<typename L::Scalar> columnTable() noexcept {
-  return {&columnLinearInverse<L>,     &columnLinearInverseAndDeterminant<L>,
-          &columnAffineInverse<L>,     &columnAffineInverseAndDeterminant<L>,
-          &columnProjectiveInverse<L>, &columnProjectiveInverseAndDeterminant<L>,
+  using T = typename L::Scalar;
+  return {&inverseOnly<T, &columnLinear<L>>,
+          &inverseAndDeterminant<T, &columnLinear<L>>,
+          &columnAffineInverse<L>,
+          &columnAffineInverseAndDeterminant<L>,
+          &inverseOnly<T, &columnProjective<L>>,
+          &inverseAndDeterminant<T, &columnProjective<L>>,
           &columnDeterminant<L>};
 }
 
