@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <random>
 #include <sstream>
 #include <tuple>
@@ -75,6 +77,31 @@ TYPED_TEST(Quaternions, MatricesComposeAndReadBackWithTheirScale) {
   EXPECT_TRUE(affine == GeAffineMatrix3<T>(matrixOf(q), GeVector3<T>()) &&
               projective == GeProjectiveMatrix3<T>(affine));
   EXPECT_EQ(Q<T>(0, 0, 0, 0).rotate(GeVector3<T>(1, 2, 3)), GeVector3<T>(1, 2, 3));
+}
+
+// Float matrices come from a vector kernel, which must give the bits of the scalar steps that
+// double takes, NaN for NaN (IEEE leaves its sign and payload open). Components span every
+// binade, so that the squared norm overflows, underflows or vanishes, and a quarter are any bit
+// pattern at all: subnormals, infinities, NaN.
+TEST(QuaternionKernel, FloatMatricesTakeTheScalarStepsForAnyComponents) {
+  std::mt19937 rng(4004);
+  std::uniform_real_distribution<float> unit(-1, 1);
+  for (int n = 0; n < 200000; ++n) {
+    float c[4];
+    for (float& x : c) {
+      const std::uint32_t b = rng();
+      x = b % 4 == 0 ? VoTest::fromBits(rng()) : std::ldexp(unit(rng), int(b % 300) - 150);
+    }
+    GeLinearMatrix3<float> steps;
+    const float s = GeQuaternionDetail::rotationScale(c[0], c[1], c[2], c[3]);
+    GeQuaternionDetail::rotationMatrix(c[0], c[1], c[2], c[3], s, steps);
+    const GeLinearMatrix3<float> kernel = matrixOf(Q<float>(c[0], c[1], c[2], c[3]));
+    for (int e = 0; e < 9; ++e) {
+      const float k = kernel(e / 3, e % 3), want = steps(e / 3, e % 3);
+      ASSERT_TRUE(VoTest::bits(k) == VoTest::bits(want) || (std::isnan(k) && std::isnan(want)))
+          << Q<float>(c[0], c[1], c[2], c[3]) << " element " << e << ": " << k << " vs " << want;
+    }
+  }
 }
 
 TYPED_TEST(Quaternions, InterpolationFollowsTheShorterArc) {
@@ -202,13 +229,27 @@ TYPED_TEST(Quaternions, EulerEveryConventionIsItsAxisProductAndReadsBackWithinIt
           << name << " " << a << " " << b << " " << c << " read " << a2 << " " << b2 << " " << c2;
     }
   }
-  // Sines and cosines are the double-precision values rounded: staticXYZ with (a, 0, 0) is
-  // Rx(a), whose element (2, 2) is cos a and element (2, 1) sin a.
+  // Sines and cosines are the double-precision values rounded, for any angle: the float kernel
+  // leaves some lanes to the system functions. Each is read where it meets cos 0 = 1 or stands
+  // alone: staticXYZ with (a, 0, c) holds cos c, sin c, sin a, cos a at (0, 0), (1, 0), (2, 1),
+  // (2, 2); with b, -sin b at (2, 0); staticXYX cos b at (0, 0).
+  const auto same = [](T x, double y) {
+    const T want = static_cast<T>(y);
+    return std::memcmp(&x, &want, sizeof x) == 0 || (std::isnan(x) && std::isnan(want));
+  };
   std::uniform_real_distribution<double> wide(-3e5, 3e5);
   for (int n = 0; n < 20000; ++n) {
-    const T a = static_cast<T>(wide(rng) / (1 << n % 20));
-    const GeLinearMatrix3<T> m = eulerMatrix(Q<T>::staticXYZ, a, T(0), T(0));
-    ASSERT_TRUE(m(2, 2) == T(std::cos(double(a))) && m(2, 1) == T(std::sin(double(a)))) << a;
+    T t[3];
+    for (T& x : t)
+      x = n % 8 ? static_cast<T>(wide(rng) / (1 << n % 20)) : T(VoTest::fromBits(rng()));
+    const GeLinearMatrix3<T> m = eulerMatrix(Q<T>::staticXYZ, t[0], T(0), t[2]);
+    const GeLinearMatrix3<T> withB = eulerMatrix(Q<T>::staticXYZ, t[0], t[1], t[2]);
+    const double a = t[0], b = t[1], c = t[2];
+    ASSERT_TRUE(same(m(0, 0), std::cos(c)) && same(m(1, 0), std::sin(c)) &&
+                same(m(2, 1), std::sin(a)) && same(m(2, 2), std::cos(a)) &&
+                same(-withB(2, 0), std::sin(b)) &&
+                same(eulerMatrix(Q<T>::staticXYX, t[0], t[1], t[2])(0, 0), std::cos(b)))
+        << t[0] << " " << t[1] << " " << t[2];
   }
 }
 

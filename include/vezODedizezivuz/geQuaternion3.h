@@ -315,8 +315,36 @@ class VO_EXPORT GeQuaternion3 {
 
 // The conversions between quaternions and linear matrices and slerp are inline: they are short
 // and callers use them in inner loops.
-#if defined(__SSE2__)
 namespace GeQuaternionDetail {
+
+// The scale of the rotation matrix of q = (x, y, z, w): 2 / |q|², or 0 where the squared norm is
+// zero or underflows to it.
+template <class T>
+inline T rotationScale(T x, T y, T z, T w) noexcept {
+  const T n = x * x + y * y + z * z + w * w;
+  return n > T(0) ? T(2) / n : T(0);
+}
+
+// The rotation matrix of q = (x, y, z, w) with the scale s, element by element: the steps every
+// path computes, and the path of double and of processors without SSE2.
+template <class T>
+inline void rotationMatrix(T x, T y, T z, T w, T s, GeLinearMatrix3<T>& m) noexcept {
+  const T xs = x * s, ys = y * s, zs = z * s;
+  const T wx = w * xs, wy = w * ys, wz = w * zs;
+  const T xx = x * xs, xy = x * ys, xz = x * zs;
+  const T yy = y * ys, yz = y * zs, zz = z * zs;
+  m(0, 0) = T(1) - (yy + zz);
+  m(0, 1) = xy - wz;
+  m(0, 2) = xz + wy;
+  m(1, 0) = xy + wz;
+  m(1, 1) = T(1) - (xx + zz);
+  m(1, 2) = yz - wx;
+  m(2, 0) = xz - wy;
+  m(2, 1) = yz + wx;
+  m(2, 2) = T(1) - (xx + yy);
+}
+
+#if defined(__SSE2__)
 
 // The float rotation matrix of q = (x, y, z, w) with the scale s, in two 16-byte stores and
 // one of 4 bytes that a caller's copy of the matrix can forward from. Every element takes the
@@ -350,33 +378,20 @@ inline void rotationMatrixSse2(const float* q, float s, float* m) noexcept {
   // Element 8 is 1 - (xx + yy), from the first lanes of l1 and l0.
   _mm_store_ss(m + 8, _mm_sub_ss(one, _mm_add_ss(l1, l0)));
 }
+#endif
 
 }  // namespace GeQuaternionDetail
-#endif
 
 template <class T>
 inline void GeQuaternion3<T>::getMatrix(GeLinearMatrix3<T>& m) const noexcept {
-  const T n = x * x + y * y + z * z + w * w;
-  const T s = n > T(0) ? T(2) / n : T(0);
+  const T s = GeQuaternionDetail::rotationScale(x, y, z, w);
 #if defined(__SSE2__)
   if constexpr (std::is_same<T, float>::value) {
     GeQuaternionDetail::rotationMatrixSse2(&x, s, &m(0, 0));
     return;
   }
 #endif
-  const T xs = x * s, ys = y * s, zs = z * s;
-  const T wx = w * xs, wy = w * ys, wz = w * zs;
-  const T xx = x * xs, xy = x * ys, xz = x * zs;
-  const T yy = y * ys, yz = y * zs, zz = z * zs;
-  m(0, 0) = T(1) - (yy + zz);
-  m(0, 1) = xy - wz;
-  m(0, 2) = xz + wy;
-  m(1, 0) = xy + wz;
-  m(1, 1) = T(1) - (xx + zz);
-  m(1, 2) = yz - wx;
-  m(2, 0) = xz - wy;
-  m(2, 1) = yz + wx;
-  m(2, 2) = T(1) - (xx + yy);
+  GeQuaternionDetail::rotationMatrix(x, y, z, w, s, m);
 }
 
 template <class T>
