@@ -5,14 +5,15 @@
 
 #include <vector>
 
+#include "testUtil.h"
+
 namespace {
 
 using namespace Vo;
 
 template <class T>
 class AlignedBoxes : public ::testing::Test {};
-using Reals = ::testing::Types<float, double>;
-TYPED_TEST_SUITE(AlignedBoxes, Reals);
+TYPED_TEST_SUITE(AlignedBoxes, VoTest::Reals);
 
 // Keeps every corner it is given and asks to stop after `limit` of them.
 template <class T>

@@ -12,8 +12,7 @@ using namespace Vo;
 
 template <class T>
 class CameraBuilder : public ::testing::Test {};
-using Reals = ::testing::Types<float, double>;
-TYPED_TEST_SUITE(CameraBuilder, Reals);
+TYPED_TEST_SUITE(CameraBuilder, VoTest::Reals);
 
 TYPED_TEST(CameraBuilder, ProjectionsMapTheViewVolumeOntoTheClipCube) {
   using T = TypeParam;

@@ -15,8 +15,7 @@ using namespace Vo;
 
 template <class T>
 class Colors : public ::testing::Test {};
-using Reals = ::testing::Types<float, double>;
-TYPED_TEST_SUITE(Colors, Reals);
+TYPED_TEST_SUITE(Colors, VoTest::Reals);
 
 // Red wins a tie for the largest component, and a negative sixth is raised by a turn; hues are
 // reduced by whole turns, a hue just below zero must not land on a seventh sextant, and greys

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "matrixLu.h"
+#include "testUtil.h"
 
 namespace {
 
@@ -128,8 +129,7 @@ struct Generator {
 
 template <class T>
 class LuPaths : public ::testing::Test {};
-using Reals = ::testing::Types<float, double>;
-TYPED_TEST_SUITE(LuPaths, Reals);
+TYPED_TEST_SUITE(LuPaths, VoTest::Reals);
 
 template <class T, int n>
 void everyPathMatchesThePortablePath(unsigned seed) {

@@ -45,8 +45,7 @@ void checkInverse(const M& m, T) {
 
 template <class T>
 class Matrix : public ::testing::Test {};
-using Reals = ::testing::Types<float, double>;
-TYPED_TEST_SUITE(Matrix, Reals);
+TYPED_TEST_SUITE(Matrix, VoTest::Reals);
 
 TEST(MatrixText, DumpWritesOneBarredLinePerRow) {
   std::ostringstream os;

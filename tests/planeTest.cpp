@@ -12,8 +12,7 @@ using namespace Vo;
 
 template <class T>
 class Planes : public ::testing::Test {};
-using Reals = ::testing::Types<float, double>;
-TYPED_TEST_SUITE(Planes, Reals);
+TYPED_TEST_SUITE(Planes, VoTest::Reals);
 
 template <class T>
 GeNormalizedPlane3<T> zPlane(T d) {

@@ -21,8 +21,7 @@ static_assert(sizeof(GeQuaternion3<float>) == 4 * sizeof(float));
 
 template <class T>
 class Quaternions : public ::testing::Test {};
-using Reals = ::testing::Types<float, double>;
-TYPED_TEST_SUITE(Quaternions, Reals);
+TYPED_TEST_SUITE(Quaternions, VoTest::Reals);
 
 template <class T>
 using Q = GeQuaternion3<T>;

@@ -24,8 +24,7 @@ static_assert(std::is_same_v<decltype(R() * GeTranslation3<float>()), GeAffineMa
 
 template <class T>
 class Rotations : public ::testing::Test {};
-using Reals = ::testing::Types<float, double>;
-TYPED_TEST_SUITE(Rotations, Reals);
+TYPED_TEST_SUITE(Rotations, VoTest::Reals);
 
 template <class T>
 GeUnitVector3<T> unit(T x, T y, T z) {

@@ -14,8 +14,7 @@ using namespace Vo;
 
 template <class T>
 class ScaleTranslation : public ::testing::Test {};
-using Reals = ::testing::Types<float, double>;
-TYPED_TEST_SUITE(ScaleTranslation, Reals);
+TYPED_TEST_SUITE(ScaleTranslation, VoTest::Reals);
 
 // The transforms written out as general 4x4 matrices, to check the sparse products against.
 template <class T>

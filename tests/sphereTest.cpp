@@ -3,14 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include "testUtil.h"
+
 namespace {
 
 using namespace Vo;
 
 template <class T>
 class Spheres : public ::testing::Test {};
-using Reals = ::testing::Types<float, double>;
-TYPED_TEST_SUITE(Spheres, Reals);
+TYPED_TEST_SUITE(Spheres, VoTest::Reals);
 
 template <class T>
 const GeSphere3<T> kUnit(GePoint3<T>(0, 0, 0), 1);

@@ -14,6 +14,9 @@
 
 namespace VoTest {
 
+// The element types of the typed test suites.
+using Reals = ::testing::Types<float, double>;
+
 // Tolerance for results that went through a few roundings: a few hundred ulps near 1.
 template <class T>
 constexpr T tolerance() {

@@ -15,8 +15,7 @@ using namespace Vo;
 
 template <class T>
 class Vectors : public ::testing::Test {};
-using Reals = ::testing::Types<float, double>;
-TYPED_TEST_SUITE(Vectors, Reals);
+TYPED_TEST_SUITE(Vectors, VoTest::Reals);
 
 // One reciprocal, then a multiplication per component; a zero vector is left alone with length
 // 0 (no NaN from 0 · (1/0)); a NaN length propagates.
