@@ -16,7 +16,7 @@ TYPED_TEST_SUITE(CameraBuilder, VoTest::Reals);
 
 TYPED_TEST(CameraBuilder, ProjectionsMapTheViewVolumeOntoTheClipCube) {
   using T = TypeParam;
-  const T fov = T(1.1), n = T(0.5), f = T(40), aspect = T(1.6), h = std::tan(fov / 2);
+  const T fov = T(0.9), n = T(0.5), f = T(40), aspect = T(1.6), h = std::tan(fov / 2);
   const T tol = 10 * VoTest::tolerance<T>();
   const GeProjectiveMatrix3<T> p = GeCameraBuilder<T>::makePerspective(fov, n, f, aspect);
   const GeProjectiveMatrix3<T> o = GeCameraBuilder<T>::makeOrthographic(fov, n, f, aspect);

@@ -55,6 +55,9 @@ TYPED_TEST(Colors, TextIsThreeBlankSeparatedNumbersAndMalformedTextChangesNothin
   std::ostringstream out;
   out << CoRgbColorT<T>(T(0.25), 1, -2) << ' ' << CoSpectrumT<T>(3, 4, 5);
   EXPECT_EQ(out.str(), "0.25 1 -2 3 4 5");
+  std::istringstream good("0.5 1 2");
+  CoRgbColorT<T> rgb;
+  EXPECT_TRUE(!(good >> rgb).fail() && rgb == CoRgbColorT<T>(T(0.5), 1, 2)) << rgb;
   for (const char* text : {"1 2", "1 2 x", "1, 2, 3", ""}) {
     std::istringstream in(text);
     CoHsvColorT<T> hsv(7, 8, 9);

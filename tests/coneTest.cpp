@@ -74,6 +74,8 @@ TEST(CullingCones, WideConesAndTheDefaultCullNothing) {
     EXPECT_TRUE(!c.isBehind(GePoint3<float>(0, 0, -9)) && c.isInFront(GePoint3<float>(3, 0, 9)))
         << c;
   EXPECT_GT(GeCullingCones(GeFloatingCone(z, 1.5707963f), origin, 1).getCosBeta(), 0.0f);
+  EXPECT_EQ(GeCullingCones(GeFloatingCone(z, 0.0f), origin, 1).getCullingSemiAngle(),
+            FloatUtil::acos(0.0f));
 }
 
 TEST(CullingCones, BehindAndFrontConesOpenAwayFromTheirApexesWithTheCullingAngle) {

@@ -139,10 +139,15 @@ TYPED_TEST(Quaternions, AimTurnsFromOntoToOrIntoAPlane) {
   Q<T> q(T(0.5), T(0.5), T(0.5), T(0.5)), before = q;
   q.aim(GeVector3<T>(1, 0, 0), GePlane3<T>(GeVector3<T>(0, 0, 0), 1));
   EXPECT_EQ(q, before) << "a plane without a normal changes nothing";
-  // Opposite directions along an axis turn about a perpendicular that must not vanish.
-  for (const GeVector3<T>& axis : {GeVector3<T>(0, 0, 1), GeVector3<T>(1, 0, 0)}) {
+  // Opposite directions turn half-way about a perpendicular that must not vanish: two components
+  // swapped, one negated, the third 0, choosing the pair by the magnitudes.
+  const GeVector3<T> opposite[][2] = {
+      {{0, 0, 1}, {1, 0, 0}}, {{1, 0, 0}, {0, 1, 0}}, {{0, 1, 1}, {0, -1, 1}}};
+  for (const auto& [axis, turn] : opposite) {
     q.aim(axis, -axis);
-    EXPECT_NEAR(dot(matrixOf(q) * axis, -axis), T(1), tol<T>) << axis;
+    EXPECT_TRUE((matrixOf(q) * axis).isEqual(-axis, tol<T>) &&
+                (matrixOf(q) * turn).isEqual(turn, tol<T>))
+        << axis;
   }
   std::mt19937 rng(7007);
   for (int n = 0; n < 30; ++n) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
 
 using namespace Vo;
 
@@ -39,6 +40,10 @@ TEST(Shaft, PlanesJoinOnlyFacesThatReachTheExtentFromDifferentBoxes) {
   // min x of box 1 with max y of box 2: the line y = x + 1.002; then min y with max x.
   EXPECT_TRUE(planes[0].isEqual(GePlane3<float>(GeVector3<float>(-4, 4, 0), -4.008f), 1e-5f));
   EXPECT_TRUE(planes[1].isEqual(GePlane3<float>(GeVector3<float>(4, -4, 0), -4.008f), 1e-5f));
+  std::ostringstream text;
+  text << diagonal;
+  EXPECT_EQ(text.str().substr(text.str().find("Plane set=")),
+            "Plane set=\n [-4, 4, 0, -4.008]\n [4, -4, 0, -4.008]\n");
   GeShaft(unitBox, Box(I(2, 3), I(0, 1), I(0, 1))).getPlaneSet(count);
   EXPECT_EQ(count, 0);
 }
@@ -78,8 +83,12 @@ TEST(Shaft, JoiningPlaneCountsAsOutsideInclusivelyAndAsInsideExclusively) {
 }
 
 // Inside the extent box and clear of both boxes the planes decide: a box between the boxes lies
-// in the shaft, a box across a plane overlaps it, under both boundary rules.
+// in the shaft, a box across a plane overlaps it, under both boundary rules. Planes face away
+// from the shaft however small their offsets are (here about 0.04 at the centre).
 TEST(Shaft, PlanesTellContainedBoxesFromOverlappingOnes) {
+  const GeShaft small(Box(I(0, 0.1f), I(0, 0.1f), I(0, 0.1f)),
+                      Box(I(-0.4f, -0.3f), I(0.4f, 0.5f), I(0, 0.1f)));
+  EXPECT_TRUE(small.contains(GePoint3<float>(-0.15f, 0.25f, 0.05f)));
   const GeShaft shaft(unitBox, diagonalBox);
   const Box between(I(2.4f, 2.6f), I(2.4f, 2.6f), I(0.4f, 0.6f));
   const Box across(I(1.5f, 2), I(2.8f, 3.3f), I(0.4f, 0.6f));
@@ -124,4 +133,8 @@ TEST(Shaft, ComparisonsUseBoundsCountAndUsedPlanes) {
   const GeShaft shifted(unitBox, Box(I(4, 5.00001f), I(4, 5), I(0, 1)));
   EXPECT_TRUE(a == GeShaft(unitBox, diagonalBox) && a != shifted && isEqual(a, shifted, 1e-4f));
   EXPECT_FALSE(a.isEqual(GeShaft(unitBox, Box(I(4, 5), I(0, 1), I(0, 1))), 10.0f));
+  // Boxes within the tolerance, planes beyond it: far from the origin the offsets grow.
+  const Box far(I(1000, 1001), I(1000, 1001), I(0, 1));
+  EXPECT_FALSE(
+      GeShaft(far, unitBox).isEqual(GeShaft(far, Box(I(0, 1.0005f), I(0, 1), I(0, 1))), 1e-3f));
 }

@@ -28,6 +28,10 @@ TYPED_TEST(Spheres, RayParametersAreOrderedAndAMissLeavesThemAlone) {
   EXPECT_TRUE(kUnit<T>.intersectRay({1 + graze, 0, -5}, up, t0, t1) && t0 == t1) << t0 << ' ' << t1;
   EXPECT_TRUE(kUnit<T>.intersectRay({0, 0, -5}, up * T(-2), t0, t1) && t0 == -3 && t1 == -2);
   EXPECT_FALSE(kUnit<T>.intersectRay({0, 0, -5}, {0, 0, 0}, t0, t1));
+  // Direction length² 1e-8 is negligible, b = -5e-4 is not: t = -c / 2b with c = 24.
+  EXPECT_TRUE(kUnit<T>.intersectRay({0, 0, -5}, {0, 0, T(1e-4)}, t0, t1) && t0 == t1 &&
+              std::abs(t0 - 24000) < T(0.01))
+      << t0;
 }
 
 // A point on the surface counts as outside.
