@@ -46,6 +46,13 @@ TEST(Shaft, PlanesJoinOnlyFacesThatReachTheExtentFromDifferentBoxes) {
             "Plane set=\n [-4, 4, 0, -4.008]\n [4, -4, 0, -4.008]\n");
   GeShaft(unitBox, Box(I(2, 3), I(0, 1), I(0, 1))).getPlaneSet(count);
   EXPECT_EQ(count, 0);
+  // Diagonal in (y, z) and in (x, z): the planes are swept along the remaining axis.
+  const Box yz(I(0, 1), I(4, 5), I(4, 5)), xz(I(4, 5), I(0, 1), I(4, 5));
+  for (int axis : {0, 1}) {
+    const GeShaft shaft(unitBox, axis == 0 ? yz : xz);
+    const GePlane3<float>* p = shaft.getPlaneSet(count);
+    EXPECT_TRUE(count == 2 && p[0].normal[axis] == 0 && p[1].normal[axis] == 0) << axis;
+  }
 }
 
 TEST(Shaft, MarginWidensAllAxesOrOnlyTheFirstFlatOne) {
