@@ -85,7 +85,7 @@ TYPED_TEST(Quaternions, MatricesComposeAndReadBackWithTheirScale) {
 TEST(QuaternionKernel, FloatMatricesTakeTheScalarStepsForAnyComponents) {
   std::mt19937 rng(4004);
   std::uniform_real_distribution<float> unit(-1, 1);
-  for (int n = 0; n < 200000; ++n) {
+  for (int n = 0; n < 1000000; ++n) {
     float c[4];
     for (float& x : c) {
       const std::uint32_t b = rng();
