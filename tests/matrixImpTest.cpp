@@ -54,13 +54,11 @@ std::vector<T> run(const MatrixLu::Ops<T>& ops, const T (&a)[n][n], const T (&t)
   return r;
 }
 
-// Same bits, or NaN in both: which operand's payload a NaN result carries depends on the order
-// of the operands of × and +, which the compiler may swap; the value stays NaN.
+// Every slot the same bits, or NaN in both.
 template <class T>
 ::testing::AssertionResult same(const std::vector<T>& got, const std::vector<T>& want) {
   for (std::size_t i = 0; i < got.size(); ++i)
-    if (std::memcmp(&got[i], &want[i], sizeof(T)) != 0 &&
-        !(std::isnan(got[i]) && std::isnan(want[i])))
+    if (!VoTest::sameBitsOrNaN(got[i], want[i]))
       return ::testing::AssertionFailure() << "slot " << i << ": " << got[i] << " vs " << want[i];
   return ::testing::AssertionSuccess();
 }

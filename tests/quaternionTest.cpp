@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <random>
 #include <sstream>
 #include <tuple>
@@ -97,7 +96,7 @@ TEST(QuaternionKernel, FloatMatricesTakeTheScalarStepsForAnyComponents) {
     const GeLinearMatrix3<float> kernel = matrixOf(Q<float>(c[0], c[1], c[2], c[3]));
     for (int e = 0; e < 9; ++e) {
       const float k = kernel(e / 3, e % 3), want = steps(e / 3, e % 3);
-      ASSERT_TRUE(VoTest::bits(k) == VoTest::bits(want) || (std::isnan(k) && std::isnan(want)))
+      ASSERT_TRUE(VoTest::sameBitsOrNaN(k, want))
           << Q<float>(c[0], c[1], c[2], c[3]) << " element " << e << ": " << k << " vs " << want;
     }
   }
@@ -237,10 +236,7 @@ TYPED_TEST(Quaternions, EulerEveryConventionIsItsAxisProductAndReadsBackWithinIt
   // leaves some lanes to the system functions. Each is read where it meets cos 0 = 1 or stands
   // alone: staticXYZ with (a, 0, c) holds cos c, sin c, sin a, cos a at (0, 0), (1, 0), (2, 1),
   // (2, 2); with b, -sin b at (2, 0); staticXYX cos b at (0, 0).
-  const auto same = [](T x, double y) {
-    const T want = static_cast<T>(y);
-    return std::memcmp(&x, &want, sizeof x) == 0 || (std::isnan(x) && std::isnan(want));
-  };
+  const auto same = [](T x, double y) { return VoTest::sameBitsOrNaN(x, static_cast<T>(y)); };
   std::uniform_real_distribution<double> wide(-3e5, 3e5);
   for (int n = 0; n < 20000; ++n) {
     T t[3];

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -27,6 +28,13 @@ inline std::uint32_t bits(float value) {
   std::uint32_t b;
   std::memcpy(&b, &value, sizeof b);
   return b;
+}
+
+// The same bits, or NaN in both: which sign and payload a NaN result carries depends on the
+// order of the operands of × and +, which IEEE leaves open and vector code changes.
+template <class T>
+bool sameBitsOrNaN(T a, T b) {
+  return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
 }
 
 inline float fromBits(std::uint32_t b) {
