@@ -40,6 +40,37 @@ TYPED_TEST(Colors, ConversionsHandleTiesGreysAndWholeTurns) {
       std::isnan(CoHsvColorT<T>(std::numeric_limits<T>::infinity(), 1, 1).convertToRgb().red()));
 }
 
+// Operators act on each component alone (distinct powers of two keep the results exact), the
+// named accessors read components 0, 1 and 2, and every component decides equality.
+TYPED_TEST(Colors, OperatorsActOnEachComponentAlone) {
+  using T = TypeParam;
+  using Rgb = CoRgbColorT<T>;
+  using Spectrum = CoSpectrumT<T>;
+  const Rgb a(1, 2, 4), b(16, 32, 64);
+  EXPECT_TRUE(a + b == Rgb(17, 34, 68) && a - b == Rgb(-15, -30, -60) && a * b == Rgb(16, 64, 256));
+  EXPECT_TRUE(a * T(4) == Rgb(4, 8, 16) && T(4) * a == Rgb(4, 8, 16));
+  const Spectrum s(1, 2, 4), t(16, 32, 64);
+  EXPECT_TRUE(s + t == Spectrum(17, 34, 68) && s * t == Spectrum(16, 64, 256) &&
+              s * T(4) == Spectrum(4, 8, 16));
+  Rgb rgb = a;
+  CoHsvColorT<T> hsv(1, 2, 4);
+  const Rgb& constRgb = rgb;
+  const CoHsvColorT<T>& constHsv = hsv;
+  EXPECT_TRUE(rgb.red() == 1 && rgb.green() == 2 && rgb.blue() == 4 && constRgb.red() == 1 &&
+              constRgb.green() == 2 && constRgb.blue() == 4);
+  EXPECT_TRUE(hsv.hue() == 1 && hsv.saturation() == 2 && hsv.value() == 4 && constHsv.hue() == 1 &&
+              constHsv.saturation() == 2 && constHsv.value() == 4);
+  for (int i = 0; i < 3; ++i) {
+    Rgb otherRgb = a;
+    CoHsvColorT<T> otherHsv = hsv;
+    Spectrum otherSpectrum = s;
+    otherRgb[i] = otherHsv[i] = otherSpectrum[i] = T(3);
+    EXPECT_TRUE(otherRgb != a && !(otherRgb == a) && otherHsv != hsv && !(otherHsv == hsv) &&
+                otherSpectrum != s && !(otherSpectrum == s))
+        << i;
+  }
+}
+
 TYPED_TEST(Colors, HsvToRgbToHsvReturnsTheHueInEverySextant) {
   using T = TypeParam;
   RnDefaultRng<T> rng(1234);

@@ -120,13 +120,14 @@ TEST(AnchoredConeBuilder, BaseFromTheLowestPointRadiusFromSlidPointsHeightFromTh
     EXPECT_TRUE(builder(p));
   EXPECT_TRUE(builder.createCone(up).isEqualExact(GeAnchoredCone(up, origin, 1, 2)));
   // Sliding (3, 4, 0.5) down a 45-degree slope brings it to (2.7, 3.6, 0); the base is the
-  // middle, the radius 2.25, so the apex lies 2.25 below the base and the front apex
-  // 0.5 + 2.25 + 0.5 above it.
+  // middle, the radius 2.25 (2.75 at the top), so the apex lies 2.25 below the base and the
+  // front apex 0.5 + 2.25 + 0.5 above it.
   GeAnchoredConeBuilder sliding;
   sliding(origin);
   sliding(GePoint3<float>(3, 4, 0.5f));
   const GeAnchoredCone slid = sliding.createCone(GeFloatingCone(z, std::atan(1.0f)));
   EXPECT_TRUE(std::fabs(slid.getBottomRadius() - 2.25f) < 1e-5f && slid.getHeight() == 0.5f &&
+              std::fabs(slid.getTopRadius() - 2.75f) < 1e-5f &&
               slid.getBasePoint().isEqual(GePoint3<float>(1.35f, 1.8f, 0), 1e-5f) &&
               slid.getApex().isEqual(GePoint3<float>(1.35f, 1.8f, -2.25f), 1e-5f) &&
               slid.getFrontfacingApex().isEqual(GePoint3<float>(1.35f, 1.8f, 3.25f), 1e-5f))

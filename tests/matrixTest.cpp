@@ -67,6 +67,17 @@ TYPED_TEST(Matrix, IsEqualAllowsTheToleranceInclusively) {
   EXPECT_FALSE(m.isEqual(n, T(100)));
 }
 
+// Hashes follow equality, which takes -0 for 0.
+TYPED_TEST(Matrix, HashesAgreeWithEquality) {
+  using T = TypeParam;
+  GeAffineMatrix3<T> a(GeLinearMatrix3<T>(1, 2, 3, 4, 5, 6, 7, 8, 9), GeVector3<T>(10, 11, 12));
+  GeAffineMatrix3<T> b = a;
+  a(0, 3) = T(0), b(0, 3) = T(-0.0);
+  GeProjectiveMatrix3<T> p(a), q(b);
+  EXPECT_TRUE(std::hash<GeAffineMatrix3<T>>()(a) == std::hash<GeAffineMatrix3<T>>()(b) &&
+              std::hash<GeProjectiveMatrix3<T>>()(p) == std::hash<GeProjectiveMatrix3<T>>()(q));
+}
+
 TYPED_TEST(Matrix, SingularMatricesAreReportedAndWriteNothing) {
   using T = TypeParam;
   expectSingular(GeLinearMatrix3<T>(5, 1, 2, 0, 0, 0, 1, 7, 3), "zero row");
@@ -112,9 +123,12 @@ TYPED_TEST(Matrix, SetIdentityWritesTheUpperRows) {
   GeLinearMatrix3<T> l(1, 2, 3, 4, 5, 6, 7, 8, 9);
   GeAffineMatrix3<T> a(l, GeVector3<T>(10, 11, 12));
   a(3, 0) = 7;
-  l.setIdentity(), a.setIdentity();
+  EXPECT_TRUE(l.getRow(0) == GeVector3<T>(1, 2, 3) && l.getRow(2) == GeVector3<T>(7, 8, 9) &&
+              l.getColumn(2) == GeVector3<T>(3, 6, 9));
+  GeProjectiveMatrix3<T> p(a);
+  l.setIdentity(), a.setIdentity(), p.setIdentity();
   EXPECT_TRUE(l == GeLinearMatrix3<T>() && a.getLinear() == l && a(3, 0) == T(7) &&
-              a.getTranslation() == GeVector3<T>(0, 0, 0));
+              a.getTranslation() == GeVector3<T>(0, 0, 0) && p == GeProjectiveMatrix3<T>());
 }
 
 TYPED_TEST(Matrix, ProjectiveArraysAreReadByRowOrByColumn) {
@@ -123,8 +137,11 @@ TYPED_TEST(Matrix, ProjectiveArraysAreReadByRowOrByColumn) {
   EXPECT_EQ(m.data()[1], T(5));
   const double d[4][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15, 16}};
   EXPECT_EQ(GeProjectiveMatrix3<T>(d, true), m.computeTranspose());
-  EXPECT_EQ(m.mulOnRight(GeHomogeneousCoord3<T>(0, 0, 0, 1)),
-            GeHomogeneousCoord3<T>(13, 14, 15, 16));
+  // A row vector takes the rows in turn, a column vector the columns: (1, 2, 4, 8)·m, m·(1, 2, 4,
+  // 8).
+  const GeHomogeneousCoord3<T> h(1, 2, 4, 8);
+  EXPECT_EQ(m.mulOnRight(h), GeHomogeneousCoord3<T>(151, 166, 181, 196));
+  EXPECT_EQ(m * h, GeHomogeneousCoord3<T>(49, 109, 169, 229));
 }
 
 // Widening writes row 3 as (0, 0, 0, 1); the static adjoint reads the stored bottom row.

@@ -48,6 +48,12 @@ TYPED_TEST(Planes, EvaluationAndDistanceSumEveryTerm) {
   const GeNormalizedPlane3<T> plane(GeUnitVector3<T>(GeVector3<T>(2, -2, 1)), -3);
   EXPECT_NEAR(plane.distance(GePoint3<T>(0, 0, 0) + plane.normal * T(5)), T(2),
               VoTest::tolerance<T>());
+  // So does the origin's distance in a ray's intersection: the hit lies on the plane.
+  const GePoint3<T> origin(1, 2, 3);
+  const GeVector3<T> direction(1, 1, 2);
+  T t = 0;
+  EXPECT_TRUE(plane.intersectRay(origin, direction, t));
+  EXPECT_NEAR(plane.distance(origin + direction * t), T(0), VoTest::tolerance<T>()) << t;
 }
 
 // Normal and d each within the tolerance, bounds included.

@@ -77,6 +77,18 @@ TYPED_TEST(Quaternions, MatricesComposeAndReadBackWithTheirScale) {
   EXPECT_EQ(Q<T>(0, 0, 0, 0).rotate(GeVector3<T>(1, 2, 3)), GeVector3<T>(1, 2, 3));
 }
 
+// Every component decides equality, and isEqual allows the tolerance inclusively.
+TYPED_TEST(Quaternions, EveryComponentCounts) {
+  using T = TypeParam;
+  const Q<T> q(1, 2, 4, 8);
+  const T h = T(0.5);
+  for (const Q<T>& other :
+       {Q<T>(1 + h, 2, 4, 8), Q<T>(1, 2 + h, 4, 8), Q<T>(1, 2, 4 + h, 8), Q<T>(1, 2, 4, 8 + h)}) {
+    EXPECT_TRUE(!(q == other) && q != other && q.isEqual(other, h) && !q.isEqual(other, h / 2))
+        << other;
+  }
+}
+
 // Float matrices come from a vector kernel, which must give the bits of the scalar steps that
 // double takes, NaN for NaN (IEEE leaves its sign and payload open). Components span every
 // binade, so that the squared norm overflows, underflows or vanishes, and a quarter are any bit

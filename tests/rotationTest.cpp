@@ -98,6 +98,8 @@ TYPED_TEST(Rotations, AimBreaksTiesTowardsTheFirstCandidate) {
   const T tol = 100 * VoTest::tolerance<T>();
   EXPECT_GT(dot(G::aim(unit<T>(1, 1, 1), 2, false).getColumn(1), unit<T>(1, 0, -1)), 1 - tol);
   EXPECT_GT(dot(G::aim(unit<T>(1, 2, 1), 2, false).getColumn(1), unit<T>(0, -1, 2)), 1 - tol);
+  EXPECT_TRUE(dot(G::aim(unit<T>(2, 1, 0), 2, false).getColumn(1), unit<T>(-1, 2, 0)) > 1 - tol &&
+              dot(G::aim(unit<T>(1, 2, 0), 2, false).getColumn(1), unit<T>(-2, 1, 0)) > 1 - tol);
   EXPECT_EQ(G::aim(GeUnitVector3<T>{}, 0, true), G::aim(unit<T>(0, 0, -1), 0, true));
   // A short edge first; of the two longest edges the first, (0, 2, 0), becomes the up axis x.
   const GePoint3<T> rectangle[4] = {{0, 0, 0}, {1, 0, 0}, {1, 2, 0}, {0, 2, 0}};

@@ -52,8 +52,9 @@ TYPED_TEST(ScaleTranslation, SparseProductsFromBothSidesEqualTheGeneralProducts)
     EXPECT_EQ(s * p, full(s) * p);
     EXPECT_EQ(P(s.mulOnRightAssign(l2 = l)), P(l) * full(s));
     EXPECT_EQ(P(s.mulOnRightAssign(a2)), P(a) * full(s));
-    EXPECT_EQ(a2(3, 0), T(0.5));
+    EXPECT_TRUE(a2(3, 0) == T(0.5) && (s * a)(3, 0) == T(0) && (t * a)(3, 0) == T(0));
     EXPECT_EQ(s.mulOnRightAssign(p2 = p), p * full(s));
+    EXPECT_EQ(t * GePoint3<T>(s.x, s.y, s.z), GePoint3<T>(s.x + t.x, s.y + t.y, s.z + t.z));
     EXPECT_EQ(P(t * l), full(t) * P(l));
     EXPECT_TRUE(P(t.mulOnRight(l)).isEqual(P(l) * full(t), tol));
     EXPECT_TRUE(P(t * a).isEqual(full(t) * P(a), tol));
@@ -63,11 +64,24 @@ TYPED_TEST(ScaleTranslation, SparseProductsFromBothSidesEqualTheGeneralProducts)
   }
 }
 
-// Equality needs every component equal, isEqual every component within the tolerance.
-TEST(TranslationComparison, EveryComponentCounts) {
-  const GeTranslation3<float> t(1, 2, 3), z(1, 2, 4);
-  EXPECT_TRUE(t == t && !(t == z) && t.isEqual(GeTranslation3<float>(1.5f, 2, 3), 0.5f));
-  EXPECT_FALSE(t.isEqual(z, 0.5f));
+// Equality needs every component equal, isEqual every component within the tolerance
+// (inclusively); a default scale is the identity.
+template <class X>
+void expectEveryComponentCounts() {
+  const X x(1, 2, 4);
+  const X others[] = {X(1.5f, 2, 4), X(1, 2.5f, 4), X(1, 2, 4.5f)};
+  for (const X& other : others) {
+    EXPECT_TRUE(x == x && !(x == other) && x != other && x.isEqual(other, 0.5f) &&
+                !x.isEqual(other, 0.25f))
+        << other;
+  }
+}
+
+TEST(ScaleTranslationComparison, EveryComponentCounts) {
+  expectEveryComponentCounts<GeScale3<float>>();
+  expectEveryComponentCounts<GeTranslation3<float>>();
+  EXPECT_TRUE(GeScale3<float>() == GeScale3<float>(1, 1, 1) &&
+              GeTranslation3<float>() == GeTranslation3<float>(0, 0, 0));
 }
 
 TEST(ScaleTranslationText, DumpWritesNameAndComponents) {

@@ -28,7 +28,12 @@ TYPED_TEST(Spheres, RayParametersAreOrderedAndAMissLeavesThemAlone) {
   const T graze = sizeof(T) == sizeof(float) ? T(4e-5) : T(4e-8);
   EXPECT_FALSE(kUnit<T>.intersectRay({1 + 3 * graze, 0, -5}, up, t0, t1) || t0 != -7 || t1 != -7);
   EXPECT_TRUE(kUnit<T>.intersectRay({1 + graze, 0, -5}, up, t0, t1) && t0 == t1) << t0 << ' ' << t1;
-  EXPECT_TRUE(kUnit<T>.intersectRay({0, 0, -5}, up * T(-2), t0, t1) && t0 == -3 && t1 == -2);
+  const GeSphere3<T> moved(GePoint3<T>(1, 2, 3), 1);
+  EXPECT_TRUE(moved.intersectRay({1, 2, -2}, up * T(-2), t0, t1) && t0 == -3 && t1 == -2);
+  // A discriminant of exactly -0.0001 = -y·y still grazes in float.
+  EXPECT_TRUE(sizeof(T) != sizeof(float) ||
+              GeSphere3<T>(GePoint3<T>(0, 0, 0), 0)
+                  .intersectRay({0, T(0x1.47ae14p-7), 0}, {1, 0, 0}, t0, t1));
   EXPECT_FALSE(kUnit<T>.intersectRay({0, 0, -5}, {0, 0, 0}, t0, t1));
   // Direction length² 1e-8 is negligible, b = -5e-4 is not: t = -c / 2b with c = 24.
   EXPECT_TRUE(kUnit<T>.intersectRay({0, 0, -5}, {0, 0, T(1e-4)}, t0, t1) && t0 == t1 &&

@@ -6,6 +6,8 @@
 #include <iomanip>
 #include <limits>
 #include <sstream>
+#include <type_traits>
+#include <utility>
 
 #include "testUtil.h"
 
@@ -31,6 +33,42 @@ TYPED_TEST(Vectors, NormalizeMultipliesByTheReciprocalAndLeavesZeroAlone) {
   EXPECT_TRUE(std::isnan(nan.normalize()) && std::isnan(nan.y));
   GeUnitVector2<T> u(GeVector2<T>(1, 0));
   EXPECT_TRUE(u.setNormalized(0, 0) == T(0) && u == GeVector2<T>(1, 0)) << u;
+}
+
+// Every operator acts on each component alone and indexing names them in order. The operands'
+// components are distinct powers of two, so a swapped, dropped or misplaced one changes an
+// exact result.
+template <class V, class P, int n>
+void expectComponentwise() {
+  using T = std::remove_reference_t<decltype(V()[0])>;
+  V a, b, sum, difference, negated, quadrupled, quartered;
+  P p, moved, movedBack;
+  for (int i = 0; i < n; ++i) {
+    const T x = T(1 << i), y = T(16 << i), q = T(256 << i);
+    a[i] = x, b[i] = y, p[i] = q, sum[i] = x + y, difference[i] = x - y, negated[i] = -x;
+    quadrupled[i] = 4 * x, quartered[i] = x / 4, moved[i] = q + x, movedBack[i] = q - x;
+  }
+  EXPECT_TRUE(&a[0] == &a.x && &a[1] == &a.y && &std::as_const(a)[n - 1] == &a[n - 1]);
+  EXPECT_TRUE(&std::as_const(a)[0] == &a.x && &std::as_const(p)[1] == &p.y && &p[0] == &p.x);
+  EXPECT_TRUE(a + b == sum && a - b == difference && -a == negated && b - a == -difference);
+  EXPECT_TRUE(a * T(4) == quadrupled && T(4) * a == quadrupled && a / T(4) == quartered);
+  V c = a, d = a, e = a;
+  EXPECT_TRUE((c += b) == sum && (d -= b) == difference && (e *= T(4)) == quadrupled);
+  P q = p, r = p;
+  EXPECT_TRUE(p + a == moved && p - a == movedBack && moved - p == a && p - moved == -a);
+  EXPECT_TRUE((q += a) == moved && (r -= a) == movedBack);
+  for (int i = 0; i < n; ++i) {
+    V other = a;
+    other[i] += T(0.5);
+    EXPECT_TRUE(!(a == other) && a != other && a.isEqual(other, T(0.5)) &&
+                !a.isEqual(other, T(0.25)))
+        << i;
+  }
+}
+
+TYPED_TEST(Vectors, OperatorsActOnEachComponentAlone) {
+  expectComponentwise<GeVector3<TypeParam>, GePoint3<TypeParam>, 3>();
+  expectComponentwise<GeVector2<TypeParam>, GePoint2<TypeParam>, 2>();
 }
 
 TYPED_TEST(Vectors, UnitVectorsOfZeroOrNaNReportLenGreaterThanZero) {
