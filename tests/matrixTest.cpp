@@ -126,6 +126,7 @@ TYPED_TEST(Matrix, SetIdentityWritesTheUpperRows) {
   EXPECT_TRUE(l.getRow(0) == GeVector3<T>(1, 2, 3) && l.getRow(2) == GeVector3<T>(7, 8, 9) &&
               l.getColumn(2) == GeVector3<T>(3, 6, 9));
   GeProjectiveMatrix3<T> p(a);
+  p(0, 0) = 5;
   l.setIdentity(), a.setIdentity(), p.setIdentity();
   EXPECT_TRUE(l == GeLinearMatrix3<T>() && a.getLinear() == l && a(3, 0) == T(7) &&
               a.getTranslation() == GeVector3<T>(0, 0, 0) && p == GeProjectiveMatrix3<T>());

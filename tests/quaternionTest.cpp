@@ -136,7 +136,9 @@ TYPED_TEST(Quaternions, InterpolationFollowsTheShorterArc) {
     EXPECT_TRUE(Q<T>::doub(p, Q<T>::bisect(p, r)).isEqual(r, tol<T>));
     const Q<T> near = dot(p, q) < 0 ? -q : q;
     EXPECT_TRUE(Q<T>::isShortestGreatCircle(p, near) && !Q<T>::isShortestGreatCircle(p, -near));
-    // Squad runs from p to q (or -q, by the shorter arc) whatever its control points.
+    // Squad runs from p to q (or -q, by the shorter arc) whatever its control points, and with
+    // its ends as control points it is slerp.
+    EXPECT_TRUE(Q<T>::squad(p, p, q, q, t).isEqual(Q<T>::slerp(p, q, t, 0), tol<T>));
     Q<T> first, second;
     Q<T>::computeIntermediates(p, q, r, first, second);
     const Q<T> end = Q<T>::squad(p, first, second, q, 1);
