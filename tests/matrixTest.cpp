@@ -138,8 +138,7 @@ TYPED_TEST(Matrix, ProjectiveArraysAreReadByRowOrByColumn) {
   EXPECT_EQ(m.data()[1], T(5));
   const double d[4][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15, 16}};
   EXPECT_EQ(GeProjectiveMatrix3<T>(d, true), m.computeTranspose());
-  // A row vector takes the rows in turn, a column vector the columns: (1, 2, 4, 8)·m, m·(1, 2, 4,
-  // 8).
+  // A row vector h·m weighs the rows, a column vector m·h the columns.
   const GeHomogeneousCoord3<T> h(1, 2, 4, 8);
   EXPECT_EQ(m.mulOnRight(h), GeHomogeneousCoord3<T>(151, 166, 181, 196));
   EXPECT_EQ(m * h, GeHomogeneousCoord3<T>(49, 109, 169, 229));
