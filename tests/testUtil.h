@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 namespace VoTest {
@@ -41,6 +42,17 @@ inline float fromBits(std::uint32_t b) {
   float value;
   std::memcpy(&value, &b, sizeof value);
   return value;
+}
+
+// Each of `others` differs from x in one component by exactly `tolerance`: none compares equal,
+// and isEqual accepts each at `tolerance` (inclusively) but not at half of it.
+template <class X, class T>
+void expectEachComponentCounts(const X& x, std::initializer_list<X> others, T tolerance) {
+  for (const X& other : others) {
+    EXPECT_TRUE(!(x == other) && x != other && x.isEqual(other, tolerance) &&
+                !x.isEqual(other, tolerance / 2))
+        << other;
+  }
 }
 
 // Runs `call` and checks that it raised the report of `site`: AssertionFailedError with its
