@@ -11,9 +11,7 @@ namespace {
 
 using namespace Vo;
 
-template <class T>
-class AlignedBoxes : public ::testing::Test {};
-TYPED_TEST_SUITE(AlignedBoxes, VoTest::Reals);
+VO_REAL_TEST_SUITE(AlignedBoxes);
 
 // Keeps every corner it is given and asks to stop after `limit` of them.
 template <class T>

@@ -10,9 +10,7 @@ namespace {
 
 using namespace Vo;
 
-template <class T>
-class CameraBuilder : public ::testing::Test {};
-TYPED_TEST_SUITE(CameraBuilder, VoTest::Reals);
+VO_REAL_TEST_SUITE(CameraBuilder);
 
 TYPED_TEST(CameraBuilder, ProjectionsMapTheViewVolumeOntoTheClipCube) {
   using T = TypeParam;

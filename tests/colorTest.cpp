@@ -13,9 +13,7 @@ namespace {
 
 using namespace Vo;
 
-template <class T>
-class Colors : public ::testing::Test {};
-TYPED_TEST_SUITE(Colors, VoTest::Reals);
+VO_REAL_TEST_SUITE(Colors);
 
 // Red wins a tie for the largest component, and a negative sixth is raised by a turn; hues are
 // reduced by whole turns, a hue just below zero must not land on a seventh sextant, and greys

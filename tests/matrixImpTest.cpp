@@ -125,9 +125,7 @@ struct Generator {
   }
 };
 
-template <class T>
-class LuPaths : public ::testing::Test {};
-TYPED_TEST_SUITE(LuPaths, VoTest::Reals);
+VO_REAL_TEST_SUITE(LuPaths);
 
 template <class T, int n>
 void everyPathMatchesThePortablePath(unsigned seed) {

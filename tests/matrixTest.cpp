@@ -43,9 +43,7 @@ void checkInverse(const M& m, T) {
   EXPECT_NEAR(det, m.computeDeterminant(), det * VoTest::tolerance<T>());
 }
 
-template <class T>
-class Matrix : public ::testing::Test {};
-TYPED_TEST_SUITE(Matrix, VoTest::Reals);
+VO_REAL_TEST_SUITE(Matrix);
 
 TEST(MatrixText, DumpWritesOneBarredLinePerRow) {
   std::ostringstream os;

@@ -10,9 +10,7 @@ namespace {
 
 using namespace Vo;
 
-template <class T>
-class Planes : public ::testing::Test {};
-TYPED_TEST_SUITE(Planes, VoTest::Reals);
+VO_REAL_TEST_SUITE(Planes);
 
 template <class T>
 GeNormalizedPlane3<T> zPlane(T d) {

@@ -18,9 +18,7 @@ using namespace Vo;
 
 static_assert(sizeof(GeQuaternion3<float>) == 4 * sizeof(float));
 
-template <class T>
-class Quaternions : public ::testing::Test {};
-TYPED_TEST_SUITE(Quaternions, VoTest::Reals);
+VO_REAL_TEST_SUITE(Quaternions);
 
 template <class T>
 using Q = GeQuaternion3<T>;

@@ -22,9 +22,7 @@ using R = GeAxisRotation3<yAxis, float>;
 static_assert(std::is_same_v<decltype(R() * GeRotation3<float>()), GeRotation3<float>>);
 static_assert(std::is_same_v<decltype(R() * GeTranslation3<float>()), GeAffineMatrix3<float>>);
 
-template <class T>
-class Rotations : public ::testing::Test {};
-TYPED_TEST_SUITE(Rotations, VoTest::Reals);
+VO_REAL_TEST_SUITE(Rotations);
 
 template <class T>
 GeUnitVector3<T> unit(T x, T y, T z) {

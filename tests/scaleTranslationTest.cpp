@@ -12,9 +12,7 @@ namespace {
 
 using namespace Vo;
 
-template <class T>
-class ScaleTranslation : public ::testing::Test {};
-TYPED_TEST_SUITE(ScaleTranslation, VoTest::Reals);
+VO_REAL_TEST_SUITE(ScaleTranslation);
 
 // The transforms written out as general 4x4 matrices, to check the sparse products against.
 template <class T>

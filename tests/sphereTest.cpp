@@ -11,9 +11,7 @@ namespace {
 
 using namespace Vo;
 
-template <class T>
-class Spheres : public ::testing::Test {};
-TYPED_TEST_SUITE(Spheres, VoTest::Reals);
+VO_REAL_TEST_SUITE(Spheres);
 
 template <class T>
 const GeSphere3<T> kUnit(GePoint3<T>(0, 0, 0), 1);

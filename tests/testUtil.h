@@ -16,8 +16,12 @@
 
 namespace VoTest {
 
-// The element types of the typed test suites.
+// The element types of the typed test suites, and a typed suite over them.
 using Reals = ::testing::Types<float, double>;
+#define VO_REAL_TEST_SUITE(Name)          \
+  template <class T>                      \
+  class Name : public ::testing::Test {}; \
+  TYPED_TEST_SUITE(Name, ::VoTest::Reals)
 
 // Tolerance for results that went through a few roundings: a few hundred ulps near 1.
 template <class T>

@@ -15,9 +15,7 @@ namespace {
 
 using namespace Vo;
 
-template <class T>
-class Vectors : public ::testing::Test {};
-TYPED_TEST_SUITE(Vectors, VoTest::Reals);
+VO_REAL_TEST_SUITE(Vectors);
 
 // One reciprocal, then a multiplication per component; a zero vector is left alone with length
 // 0 (no NaN from 0 · (1/0)); a NaN length propagates.
