@@ -29,12 +29,6 @@ constexpr T tolerance() {
   return sizeof(T) == sizeof(float) ? T(1e-5) : T(1e-12);
 }
 
-inline std::uint32_t bits(float value) {
-  std::uint32_t b;
-  std::memcpy(&b, &value, sizeof b);
-  return b;
-}
-
 // The same bits, or NaN in both: which sign and payload a NaN result carries depends on the
 // order of the operands of × and +, which IEEE leaves open and vector code changes.
 template <class T>
