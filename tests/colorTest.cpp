@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <sstream>
+#include <utility>
 
 #include "testUtil.h"
 
@@ -20,22 +21,18 @@ VO_REAL_TEST_SUITE(Colors);
 // ignore the hue. Columns: r, g, b, h, s, v, and whether rgb -> hsv gives this hue back.
 TYPED_TEST(Colors, ConversionsHandleTiesGreysAndWholeTurns) {
   using T = TypeParam;
-  const T cases[][7] = {{0, 0, 1, 240, 1, 1, 1},
-                        {1, 1, 0, 60, 1, 1, 1},
-                        {1, T(0.25), 1, 300, T(0.75), 1, 1},
-                        {T(0.5), T(0.5), T(0.5), 0, 0, T(0.5), 1},
-                        {0, 0, 0, 0, 0, 0, 1},
-                        {1, 0, 0, 360, 1, 1, 0},
-                        {1, 0, 0, -std::numeric_limits<T>::denorm_min(), 1, 1, 0},
-                        {T(0.3), T(0.3), T(0.3), -90, 0, T(0.3), 0}};
+  const T below = -std::numeric_limits<T>::denorm_min(), inf = std::numeric_limits<T>::infinity();
+  const T cases[][7] = {{0, 0, 1, 240, 1, 1, 1},       {1, 1, 0, 60, 1, 1, 1},
+                        {1, 0.25, 1, 300, 0.75, 1, 1}, {0.5, 0.5, 0.5, 0, 0, 0.5, 1},
+                        {0, 0, 0, 0, 0, 0, 1},         {1, 0, 0, 360, 1, 1, 0},
+                        {1, 0, 0, below, 1, 1, 0},     {0.3, 0.3, 0.3, -90, 0, 0.3, 0}};
   for (const auto& c : cases) {
     const CoRgbColorT<T> rgb(c[0], c[1], c[2]);
     const CoHsvColorT<T> hsv(c[3], c[4], c[5]);
     EXPECT_EQ(hsv.convertToRgb(), rgb) << hsv;
     EXPECT_TRUE(c[6] == 0 || CoHsvColorT<T>::convertFromRgb(rgb) == hsv) << rgb;
   }
-  EXPECT_TRUE(
-      std::isnan(CoHsvColorT<T>(std::numeric_limits<T>::infinity(), 1, 1).convertToRgb().red()));
+  EXPECT_TRUE(std::isnan(CoHsvColorT<T>(inf, 1, 1).convertToRgb().red()));
 }
 
 // Operators act on each component alone (distinct powers of two keep the results exact), the
@@ -50,23 +47,22 @@ TYPED_TEST(Colors, OperatorsActOnEachComponentAlone) {
   const Spectrum s(1, 2, 4), t(16, 32, 64);
   EXPECT_TRUE(s + t == Spectrum(17, 34, 68) && s * t == Spectrum(16, 64, 256) &&
               s * T(4) == Spectrum(4, 8, 16));
+  // Reading through a non-const and a const reference.
+  const auto reads124 = [](auto& rgb, auto& hsv) {
+    return rgb.red() == 1 && rgb.green() == 2 && rgb.blue() == 4 && hsv.hue() == 1 &&
+           hsv.saturation() == 2 && hsv.value() == 4;
+  };
   Rgb rgb = a;
   CoHsvColorT<T> hsv(1, 2, 4);
-  const Rgb& constRgb = rgb;
-  const CoHsvColorT<T>& constHsv = hsv;
-  EXPECT_TRUE(rgb.red() == 1 && rgb.green() == 2 && rgb.blue() == 4 && constRgb.red() == 1 &&
-              constRgb.green() == 2 && constRgb.blue() == 4);
-  EXPECT_TRUE(hsv.hue() == 1 && hsv.saturation() == 2 && hsv.value() == 4 && constHsv.hue() == 1 &&
-              constHsv.saturation() == 2 && constHsv.value() == 4);
-  for (int i = 0; i < 3; ++i) {
-    Rgb otherRgb = a;
-    CoHsvColorT<T> otherHsv = hsv;
-    Spectrum otherSpectrum = s;
-    otherRgb[i] = otherHsv[i] = otherSpectrum[i] = T(3);
-    EXPECT_TRUE(otherRgb != a && !(otherRgb == a) && otherHsv != hsv && !(otherHsv == hsv) &&
-                otherSpectrum != s && !(otherSpectrum == s))
-        << i;
-  }
+  EXPECT_TRUE(reads124(rgb, hsv) && reads124(std::as_const(rgb), std::as_const(hsv)));
+  // Component i of x set to 3 makes it unequal to x.
+  const auto differsAt = [](const auto& x, int i) {
+    auto other = x;
+    other[i] = T(3);
+    return other != x && !(other == x);
+  };
+  for (int i = 0; i < 3; ++i)
+    EXPECT_TRUE(differsAt(a, i) && differsAt(hsv, i) && differsAt(s, i)) << i;
 }
 
 TYPED_TEST(Colors, HsvToRgbToHsvReturnsTheHueInEverySextant) {

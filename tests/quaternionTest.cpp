@@ -39,9 +39,9 @@ Q<T> randomUnit(std::mt19937& rng) {
 template <class T>
 constexpr T tol = 10 * VoTest::tolerance<T>();
 
-template <class T>
-GeLinearMatrix3<T> matrixOf(const Q<T>& q) {
-  GeLinearMatrix3<T> m;
+// m with the rotation of q written into it; by default a linear matrix.
+template <class T, class M = GeLinearMatrix3<T>>
+M matrixOf(const Q<T>& q, M m = M()) {
   q.getMatrix(m);
   return m;
 }
@@ -67,22 +67,19 @@ TYPED_TEST(Quaternions, MatricesComposeAndReadBackWithTheirScale) {
   EXPECT_TRUE(q * q.computeInverse() == Q<T>() &&
               q * (q * T(2)).computeInverse() == Q<T>(0, 0, 0, T(0.5)));
   EXPECT_EQ(T(2) * Q<T>(2, 3, 4, 5), Q<T>(2, 3, 4, 5) * T(2));
-  GeAffineMatrix3<T> affine(GeLinearMatrix3<T>(), GeVector3<T>(7, 7, 7));
-  GeProjectiveMatrix3<T> projective(7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7);
-  q.getMatrix(affine), q.getMatrix(projective);
+  const auto affine = matrixOf(q, GeAffineMatrix3<T>(GeLinearMatrix3<T>(), GeVector3<T>(7, 7, 7)));
+  const GeProjectiveMatrix3<T> sevens(7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7);
   EXPECT_TRUE(affine == GeAffineMatrix3<T>(matrixOf(q), GeVector3<T>()) &&
-              projective == GeProjectiveMatrix3<T>(affine));
+              matrixOf(q, sevens) == GeProjectiveMatrix3<T>(affine));
   EXPECT_EQ(Q<T>(0, 0, 0, 0).rotate(GeVector3<T>(1, 2, 3)), GeVector3<T>(1, 2, 3));
 }
 
 // Every component decides equality, and isEqual allows the tolerance inclusively.
 TYPED_TEST(Quaternions, EveryComponentCounts) {
   using T = TypeParam;
-  const Q<T> q(1, 2, 4, 8);
-  const T h = T(0.5);
   VoTest::expectEachComponentCounts(
-      q, {Q<T>(1 + h, 2, 4, 8), Q<T>(1, 2 + h, 4, 8), Q<T>(1, 2, 4 + h, 8), Q<T>(1, 2, 4, 8 + h)},
-      h);
+      Q<T>(1, 2, 4, 8),
+      {Q<T>(1.5, 2, 4, 8), Q<T>(1, 2.5, 4, 8), Q<T>(1, 2, 4.5, 8), Q<T>(1, 2, 4, 8.5)}, T(0.5));
 }
 
 // Float matrices come from a vector kernel, which must give the bits of the scalar steps that
@@ -93,20 +90,18 @@ TEST(QuaternionKernel, FloatMatricesTakeTheScalarStepsForAnyComponents) {
   std::mt19937 rng(4004);
   std::uniform_real_distribution<float> unit(-1, 1);
   for (int n = 0; n < 1000000; ++n) {
-    float c[4];
-    for (float& x : c) {
+    Q<float> q;
+    for (int i = 0; i < 4; ++i) {
       const std::uint32_t b = rng();
-      x = b % 4 == 0 ? VoTest::fromBits(rng()) : std::ldexp(unit(rng), int(b % 300) - 150);
+      q[i] = b % 4 == 0 ? VoTest::fromBits(rng()) : std::ldexp(unit(rng), int(b % 300) - 150);
     }
     GeLinearMatrix3<float> steps;
-    const float s = GeQuaternionDetail::rotationScale(c[0], c[1], c[2], c[3]);
-    GeQuaternionDetail::rotationMatrix(c[0], c[1], c[2], c[3], s, steps);
-    const GeLinearMatrix3<float> kernel = matrixOf(Q<float>(c[0], c[1], c[2], c[3]));
-    for (int e = 0; e < 9; ++e) {
-      const float k = kernel(e / 3, e % 3), want = steps(e / 3, e % 3);
-      ASSERT_TRUE(VoTest::sameBitsOrNaN(k, want))
-          << Q<float>(c[0], c[1], c[2], c[3]) << " element " << e << ": " << k << " vs " << want;
-    }
+    const float s = GeQuaternionDetail::rotationScale(q.x, q.y, q.z, q.w);
+    GeQuaternionDetail::rotationMatrix(q.x, q.y, q.z, q.w, s, steps);
+    const GeLinearMatrix3<float> kernel = matrixOf(q);
+    for (int e = 0; e < 9; ++e)
+      ASSERT_TRUE(VoTest::sameBitsOrNaN(kernel(e / 3, e % 3), steps(e / 3, e % 3)))
+          << q << " element " << e << ": " << kernel(e / 3, e % 3) << " vs " << steps(e / 3, e % 3);
   }
 }
 
@@ -120,9 +115,8 @@ TYPED_TEST(Quaternions, InterpolationFollowsTheShorterArc) {
     const T t = T(n) / 39, angle = T(0.1) + T(n) / 40;
     const GeVector3<T> axis = randomVector<T>(rng);
     SCOPED_TRACE(::testing::Message() << "p " << p << " q " << q << " t " << t);
-    EXPECT_TRUE(Q<T>::exp(Q<T>::log(p)).isEqual(p, tol<T>));
-    EXPECT_TRUE(Q<T>::lerp(p, q, 0) == p && Q<T>::lerp(p, q, 1) == q);
-    EXPECT_EQ(Q<T>::slerp(p, q, t, 0), Q<T>::slerp(p, -q, t, 0));
+    EXPECT_TRUE(Q<T>::exp(Q<T>::log(p)).isEqual(p, tol<T>) && Q<T>::lerp(p, q, 0) == p &&
+                Q<T>::lerp(p, q, 1) == q && Q<T>::slerp(p, q, t, 0) == Q<T>::slerp(p, -q, t, 0));
     EXPECT_TRUE(Q<T>::slerp(p, -p, t, 0).isEqual(p, tol<T>));  // the linear branch stays at p
     // Slerp turns by the fraction t of the rotation from p to r, and each spin adds a half turn
     // of the 4D arc (ending at -r: the same rotation, reached the long way); bisect goes half-way.
@@ -152,11 +146,10 @@ TYPED_TEST(Quaternions, AimTurnsFromOntoToOrIntoAPlane) {
   // swapped, one negated, the third 0, choosing the pair by the magnitudes.
   const GeVector3<T> opposite[][2] = {
       {{0, 0, 1}, {1, 0, 0}}, {{1, 0, 0}, {0, 1, 0}}, {{0, 1, 1}, {0, -1, 1}}};
-  for (const auto& [axis, turn] : opposite) {
+  for (const auto& [axis, pivot] : opposite) {
     q.aim(axis, -axis);
-    EXPECT_TRUE((matrixOf(q) * axis).isEqual(-axis, tol<T>) &&
-                (matrixOf(q) * turn).isEqual(turn, tol<T>))
-        << axis;
+    const GeLinearMatrix3<T> m = matrixOf(q);
+    EXPECT_TRUE((m * axis).isEqual(-axis, tol<T>) && (m * pivot).isEqual(pivot, tol<T>)) << axis;
   }
   std::mt19937 rng(7007);
   for (int n = 0; n < 30; ++n) {
@@ -180,41 +173,36 @@ TYPED_TEST(Quaternions, TextRoundTripsAndMalformedTextKeepsTheValue) {
   EXPECT_EQ(text.str(), "[(0.5, -1, 2), 3]");
   Q<T> q;
   text >> q;
-  for (const char* bad : {"[(1, 2, 3) 4]", "[(1, 2), 4]", ""}) {
-    std::istringstream in(bad);
-    EXPECT_TRUE(!(in >> q) && q == Q<T>(T(0.5), -1, 2, 3)) << "'" << bad << "' gave " << q;
-  }
+  for (const char* bad : {"[(1, 2, 3) 4]", "[(1, 2), 4]", ""})
+    EXPECT_TRUE(!(std::istringstream(bad) >> q) && q == Q<T>(T(0.5), -1, 2, 3))
+        << "'" << bad << "' gave " << q;
 }
 
 // 's'tatic conventions turn about the named fixed axes in order; 'r'otating ones about the
 // moving axes, which is the reversed product.
-using F = Q<float>;
-const std::pair<int, const char*> conventions[24] = {
-    {F::staticXYZ, "sXYZ"},   {F::staticYZX, "sYZX"},   {F::staticZXY, "sZXY"},
-    {F::staticXZY, "sXZY"},   {F::staticYXZ, "sYXZ"},   {F::staticZYX, "sZYX"},
-    {F::staticXYX, "sXYX"},   {F::staticYZY, "sYZY"},   {F::staticZXZ, "sZXZ"},
-    {F::staticXZX, "sXZX"},   {F::staticYXY, "sYXY"},   {F::staticZYZ, "sZYZ"},
-    {F::rotatingZYX, "rZYX"}, {F::rotatingXZY, "rXZY"}, {F::rotatingYXZ, "rYXZ"},
-    {F::rotatingYZX, "rYZX"}, {F::rotatingZXY, "rZXY"}, {F::rotatingXYZ, "rXYZ"},
-    {F::rotatingXYX, "rXYX"}, {F::rotatingYZY, "rYZY"}, {F::rotatingZXZ, "rZXZ"},
-    {F::rotatingXZX, "rXZX"}, {F::rotatingYXY, "rYXY"}, {F::rotatingZYZ, "rZYZ"}};
-
 template <class T>
-GeLinearMatrix3<T> axisRotation(char axis, T angle) {
+const std::pair<typename Q<T>::EulerConvention, const char*> conventions[24] = {
+    {Q<T>::staticXYZ, "sXYZ"},   {Q<T>::staticYZX, "sYZX"},   {Q<T>::staticZXY, "sZXY"},
+    {Q<T>::staticXZY, "sXZY"},   {Q<T>::staticYXZ, "sYXZ"},   {Q<T>::staticZYX, "sZYX"},
+    {Q<T>::staticXYX, "sXYX"},   {Q<T>::staticYZY, "sYZY"},   {Q<T>::staticZXZ, "sZXZ"},
+    {Q<T>::staticXZX, "sXZX"},   {Q<T>::staticYXY, "sYXY"},   {Q<T>::staticZYZ, "sZYZ"},
+    {Q<T>::rotatingZYX, "rZYX"}, {Q<T>::rotatingXZY, "rXZY"}, {Q<T>::rotatingYXZ, "rYXZ"},
+    {Q<T>::rotatingYZX, "rYZX"}, {Q<T>::rotatingZXY, "rZXY"}, {Q<T>::rotatingXYZ, "rXYZ"},
+    {Q<T>::rotatingXYX, "rXYX"}, {Q<T>::rotatingYZY, "rYZY"}, {Q<T>::rotatingZXZ, "rZXZ"},
+    {Q<T>::rotatingXZX, "rXZX"}, {Q<T>::rotatingYXY, "rYXY"}, {Q<T>::rotatingZYZ, "rZYZ"}};
+
+// The rotation about the named axis.
+template <class T>
+GeLinearMatrix3<T> turn(char axis, T angle) {
   if (axis == 'X') return GeXAxisRotation3<T>(angle).getRotation();
   if (axis == 'Y') return GeYAxisRotation3<T>(angle).getRotation();
   return GeZAxisRotation3<T>(angle).getRotation();
 }
 
 template <class T>
-typename Q<T>::EulerConvention convention(int value) {
-  return static_cast<typename Q<T>::EulerConvention>(value);
-}
-
-template <class T>
-GeLinearMatrix3<T> eulerMatrix(int value, T a, T b, T c) {
+GeLinearMatrix3<T> eulerMatrix(typename Q<T>::EulerConvention convention, T a, T b, T c) {
   GeLinearMatrix3<T> m;
-  Q<T>::eulerToMatrix(m, convention<T>(value), a, b, c);
+  Q<T>::eulerToMatrix(m, convention, a, b, c);
   return m;
 }
 
@@ -222,23 +210,21 @@ TYPED_TEST(Quaternions, EulerEveryConventionIsItsAxisProductAndReadsBackWithinIt
   using T = TypeParam;
   std::mt19937 rng(9009);
   std::uniform_real_distribution<double> outer(-3.1, 3.1), middle(-1.5, 1.5), repeated(0.05, 3.1);
-  for (const auto& [value, name] : conventions) {
+  for (const auto& [value, name] : conventions<T>) {
     const bool repetition = name[1] == name[3], odd = (value & 16) != 0;  // parity
     for (int n = 0; n < 40; ++n) {
       const T a = static_cast<T>(outer(rng)), c = static_cast<T>(outer(rng));
       const T b = static_cast<T>((n % 2 ? 1 : -1) * (repetition ? repeated(rng) : middle(rng)));
-      const GeLinearMatrix3<T> ra = axisRotation(name[1], a), rb = axisRotation(name[2], b);
-      const GeLinearMatrix3<T> rc = axisRotation(name[3], c);
+      const GeLinearMatrix3<T> ra = turn(name[1], a), rb = turn(name[2], b), rc = turn(name[3], c);
       const GeLinearMatrix3<T> m = name[0] == 'r' ? ra * rb * rc : rc * rb * ra;
       Q<T> q;
-      q.setEuler(convention<T>(value), a, b, c);
+      q.setEuler(value, a, b, c);
       T a2, b2, c2;
-      Q<T>::matrixToEuler(m, convention<T>(value), a2, b2, c2);
-      EXPECT_TRUE(eulerMatrix(value, a, b, c).isEqual(m, tol<T>) &&
-                  matrixOf(q).isEqual(m, tol<T>) &&
-                  eulerMatrix(value, a2, b2, c2).isEqual(m, tol<T>) &&
-                  (repetition ? (odd ? -b2 : b2) >= 0 && (odd ? -b2 : b2) <= T(M_PI)
-                              : std::abs(b2) <= T(M_PI / 2)))
+      Q<T>::matrixToEuler(m, value, a2, b2, c2);
+      EXPECT_TRUE(
+          eulerMatrix(value, a, b, c).isEqual(m, tol<T>) && matrixOf(q).isEqual(m, tol<T>) &&
+          eulerMatrix(value, a2, b2, c2).isEqual(m, tol<T>) &&
+          (!repetition || (odd ? -b2 : b2) >= 0) && std::abs(b2) <= T(repetition ? M_PI : M_PI / 2))
           << name << " " << a << " " << b << " " << c << " read " << a2 << " " << b2 << " " << c2;
     }
   }
@@ -253,11 +239,10 @@ TYPED_TEST(Quaternions, EulerEveryConventionIsItsAxisProductAndReadsBackWithinIt
     for (T& x : t)
       x = n % 8 ? static_cast<T>(wide(rng) / (1 << n % 20)) : T(VoTest::fromBits(rng()));
     const GeLinearMatrix3<T> m = eulerMatrix(Q<T>::staticXYZ, t[0], T(0), t[2]);
-    const GeLinearMatrix3<T> withB = eulerMatrix(Q<T>::staticXYZ, t[0], t[1], t[2]);
     const double a = t[0], b = t[1], c = t[2];
     ASSERT_TRUE(same(m(0, 0), std::cos(c)) && same(m(1, 0), std::sin(c)) &&
                 same(m(2, 1), std::sin(a)) && same(m(2, 2), std::cos(a)) &&
-                same(-withB(2, 0), std::sin(b)) &&
+                same(-eulerMatrix(Q<T>::staticXYZ, t[0], t[1], t[2])(2, 0), std::sin(b)) &&
                 same(eulerMatrix(Q<T>::staticXYX, t[0], t[1], t[2])(0, 0), std::cos(b)))
         << t[0] << " " << t[1] << " " << t[2];
   }
@@ -265,30 +250,29 @@ TYPED_TEST(Quaternions, EulerEveryConventionIsItsAxisProductAndReadsBackWithinIt
 
 TYPED_TEST(Quaternions, EulerReadingLocksBeyondAStrictThresholdAndRejectsAFirstAxisBeyondZ) {
   using T = TypeParam;
+  using E = typename Q<T>::EulerConvention;
+  using M = GeLinearMatrix3<T>;
   const T halfPi = T(M_PI / 2), threshold = sizeof(T) == sizeof(float) ? T(0.0016f) : T(1.6e-6);
+  const T above = std::nextafter(threshold, T(1));
   // For staticXYZ the cosine of the middle angle is |(m00, m10)|; with m00 = 0 the third angle
   // is π/2 when decoded normally and exactly 0 in gimbal lock. Rotating conventions zero the
   // first angle instead. For staticXYX the sine of the middle angle is |(m01, m02)|.
-  const std::tuple<int, GeLinearMatrix3<T>, int, T> cases[] = {
-      {Q<T>::staticXYZ, GeLinearMatrix3<T>(0, 0, 1, threshold, 1, 0, -1, 0, 0), 2, 0},
-      {Q<T>::staticXYZ,
-       GeLinearMatrix3<T>(0, 0, 1, std::nextafter(threshold, T(1)), 1, 0, -1, 0, 0), 2, halfPi},
-      {Q<T>::staticXYX, GeLinearMatrix3<T>(1, threshold, 0, 1, 1, 0, 0, 0, 1), 2, 0},
-      {Q<T>::staticXYX, GeLinearMatrix3<T>(1, std::nextafter(threshold, T(1)), 0, 1, 1, 0, 0, 0, 1),
-       2, halfPi},
+  const std::tuple<E, M, int, T> cases[] = {
+      {Q<T>::staticXYZ, M(0, 0, 1, threshold, 1, 0, -1, 0, 0), 2, 0},
+      {Q<T>::staticXYZ, M(0, 0, 1, above, 1, 0, -1, 0, 0), 2, halfPi},
+      {Q<T>::staticXYX, M(1, threshold, 0, 1, 1, 0, 0, 0, 1), 2, 0},
+      {Q<T>::staticXYX, M(1, above, 0, 1, 1, 0, 0, 0, 1), 2, halfPi},
       {Q<T>::rotatingZYX, eulerMatrix<T>(Q<T>::rotatingZYX, T(0.5), halfPi, T(0.3)), 0, 0}};
   T r[3];
   for (const auto& [value, m, angle, expected] : cases) {
-    Q<T>::matrixToEuler(m, convention<T>(value), r[0], r[1], r[2]);
+    Q<T>::matrixToEuler(m, value, r[0], r[1], r[2]);
     EXPECT_NEAR(r[angle], expected, expected == 0 ? T(0) : tol<T>) << value << " m10 " << m(1, 0);
   }
   // The rotating bit must not hide a first axis of 3.
-  GeLinearMatrix3<T> m;
-  EXPECT_TRUE(VoTest::failsWith([&] { Q<T>().setEuler(convention<T>(3), 1, 2, 3); },
-                                GeReportSites::eulerFirstAxis));
   EXPECT_TRUE(
-      VoTest::failsWith([&] { Q<T>::matrixToEuler(m, convention<T>(64 + 3), r[0], r[1], r[2]); },
-                        GeReportSites::eulerFirstAxis));
+      VoTest::failsWith([&] { Q<T>().setEuler(E(3), 1, 2, 3); }, GeReportSites::eulerFirstAxis));
+  EXPECT_TRUE(VoTest::failsWith([&] { Q<T>::matrixToEuler(M(), E(64 + 3), r[0], r[1], r[2]); },
+                                GeReportSites::eulerFirstAxis));
 }
 
 }  // namespace

@@ -72,8 +72,7 @@ TYPED_TEST(Rotations, AimBuildsProperFramesAlongTheDirectionAndUpVector) {
   const T tol = 100 * VoTest::tolerance<T>();
   const GeVector3<T> up(T(-0.6), T(0.2), T(0.4));
   for (const GeUnitVector3<T>& u :
-       {unit<T>(T(0.3), T(-0.5), T(0.8)), unit<T>(T(0.8), T(0.3), T(-0.5)),
-        unit<T>(T(-0.5), T(0.8), T(0.3))})
+       {unit<T>(0.3, -0.5, 0.8), unit<T>(0.8, 0.3, -0.5), unit<T>(-0.5, 0.8, 0.3)})
     for (int aimAxis = 0; aimAxis < 3; ++aimAxis)
       for (int upAxis = 0; upAxis < 3; ++upAxis) {
         const bool alone = upAxis == aimAxis;
