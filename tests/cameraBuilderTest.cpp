@@ -1,7 +1,5 @@
 #include <vezODedizezivuz/geCameraBuilder.h>
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 
 #include "testUtil.h"
@@ -34,7 +32,7 @@ TYPED_TEST(CameraBuilder, ProjectionsMapTheViewVolumeOntoTheClipCube) {
 TYPED_TEST(CameraBuilder, DegenerateDistancesAndAspectFallBack) {
   using T = TypeParam;
   using B = GeCameraBuilder<T>;
-  const T eps = sizeof(T) == sizeof(float) ? T(1e-4f) : T(1e-7);
+  const T eps = sizeof(T) == 4 ? T(1e-4f) : T(1e-7), tiny = sizeof(T) == 4 ? T(1e-7f) : T(1e-8);
   for (const T n : {T(0), T(-2)}) {
     EXPECT_EQ(B::makePerspective(1, n, 10, 1), B::makePerspective(1, eps, 10, 1)) << n;
     EXPECT_EQ(B::computeOrthoRadius(1, n), eps) << n;  // the raw distance, not tan * epsilon
@@ -43,7 +41,6 @@ TYPED_TEST(CameraBuilder, DegenerateDistancesAndAspectFallBack) {
   EXPECT_EQ(B::makePerspective(1, 2, 2, 1)(2, 2), T(-8));
   EXPECT_EQ(B::makePerspective(1, -1, -1, 1)(2, 2), -(2 * eps / T(0.5)));
   // A negligible sum of two tiny distances is moved away from zero without changing its sign.
-  const T tiny = sizeof(T) == sizeof(float) ? T(1e-7f) : T(1e-8);
   EXPECT_NEAR(B::makePerspective(1, tiny, tiny, 1)(2, 2), T(-1), T(1e-3));
   const GeProjectiveMatrix3<T> m = B::makePerspective(T(1.5707963267948966), 1, 3, 0);
   EXPECT_EQ(m(0, 0), m(1, 1) / eps);

@@ -6,8 +6,6 @@
 
 #include <vezODedizezivuz/geMatrix3.h>
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -36,8 +34,7 @@ std::vector<T> run(const MatrixLu::Ops<T>& ops, const T (&a)[n][n], const T (&t)
   for (int i = 0; i < n; ++i)
     for (int j = 0; j < n; ++j) m[4 * j + i] = a[i][j];
   if constexpr (n == 3) {
-    for (int i = 0; i < 3; ++i)
-      for (int j = 0; j < 3; ++j) linear[3 * i + j] = a[i][j];
+    std::memcpy(linear, a, sizeof linear);  // row by row, as a is stored
     for (int i = 0; i < 3; ++i) m[12 + i] = t[i], m[4 * i + 3] = bottom[i];
     m[15] = bottom[3];
     v[52] = ops.linearInverse(linear, v);
@@ -74,8 +71,8 @@ struct Generator {
   T uniform() { return T(std::uniform_real_distribution<double>(-1.0, 1.0)(rng)); }
   T scaled() {
     const T x = uniform();  // drawn first on every compiler
-    return std::ldexp(
-        x, static_cast<int>(rng() % (2 * Limits::max_exponent + 40)) - Limits::max_exponent - 20);
+    const int e = Limits::max_exponent;
+    return std::ldexp(x, static_cast<int>(rng() % (2 * e + 40)) - e - 20);
   }
   T threshold() {
     const T tol = sizeof(T) == 4 ? T(1e-6) : T(1e-7);
@@ -99,15 +96,11 @@ struct Generator {
   void next(T (&a)[n][n], T (&t)[3], T (&bottom)[4]) {
     const unsigned kind = rng() % 7;
     for (auto& row : a)
-      for (T& x : row) {
-        if (kind == 0)
-          x = T(static_cast<int>(rng() % 5) - 2);
-        else if (kind == 1)
-          x = rng() % 3 == 0 ? T(-0.0) : T(static_cast<int>(rng() % 3) - 1);
-        else if (kind == 2)
-          x = uniform(), x = x * T(rng() % 4 == 0 ? 2e-6 : 1);
-        else
-          x = kind == 4 ? scaled() : kind == 5 ? threshold() : uniform();
+      for (T& x : row) {  // exactly one of these applies
+        if (kind == 0) x = T(static_cast<int>(rng() % 5) - 2);
+        if (kind == 1) x = rng() % 3 == 0 ? T(-0.0) : T(static_cast<int>(rng() % 3) - 1);
+        if (kind == 2) x = uniform(), x = x * T(rng() % 4 == 0 ? 2e-6 : 1);
+        if (kind > 2) x = kind == 4 ? scaled() : kind == 5 ? threshold() : uniform();
       }
     if (kind == 3) {  // a row that is nearly the sum of two others
       const int r = static_cast<int>(rng() % n);
@@ -131,8 +124,7 @@ template <class T, int n>
 void everyPathMatchesThePortablePath(unsigned seed) {
   Generator<T, n> gen{std::mt19937_64(seed)};
   const char* samples = std::getenv("VO_LU_SAMPLES");
-  const long count = samples ? std::atol(samples) : 20000;
-  long regular = 0;
+  long count = samples ? std::atol(samples) : 20000, regular = 0;
   for (long sample = 0; sample < count; ++sample) {
     T a[n][n], t[3], bottom[4];
     gen.next(a, t, bottom);

@@ -1,7 +1,5 @@
 #include <vezODedizezivuz/geMatrix3.h>
 
-#include <gtest/gtest.h>
-
 #include <limits>
 #include <random>
 #include <sstream>
@@ -13,8 +11,8 @@ namespace {
 
 using namespace Vo;
 
-static_assert(!std::is_convertible_v<GeLinearMatrix3<float>, GeAffineMatrix3<float>>,
-              "widening a matrix is explicit");
+// Widening a matrix is explicit.
+static_assert(!std::is_convertible_v<GeLinearMatrix3<float>, GeAffineMatrix3<float>>);
 
 // computeInverse reports at `site`; computeInverseAndDeterminant writes nothing.
 template <class M, class T = std::remove_reference_t<decltype(*std::declval<M>().data())>>
@@ -31,10 +29,9 @@ void expectSingular(const M& m, const std::string& name,
 // *= with itself squares; the inverse undoes the matrix and may be written into the object itself.
 template <class M, class T>
 void checkInverse(const M& m, T) {
-  M self = m;
+  M self = m, inverse = m.computeInverse();
   self *= self;
   EXPECT_EQ(self, m * m);
-  const M inverse = m.computeInverse();
   EXPECT_TRUE((inverse * m).isEqual(M(), 100 * VoTest::tolerance<T>()));
   self = m;
   T det = 0;
@@ -68,8 +65,7 @@ TYPED_TEST(Matrix, IsEqualAllowsTheToleranceInclusively) {
 // Hashes follow equality, which takes -0 for 0.
 TYPED_TEST(Matrix, HashesAgreeWithEquality) {
   using T = TypeParam;
-  GeAffineMatrix3<T> a(GeLinearMatrix3<T>(1, 2, 3, 4, 5, 6, 7, 8, 9), GeVector3<T>(10, 11, 12));
-  GeAffineMatrix3<T> b = a;
+  GeAffineMatrix3<T> a(GeLinearMatrix3<T>(1, 2, 3, 4, 5, 6, 7, 8, 9), {10, 11, 12}), b = a;
   a(0, 3) = T(0), b(0, 3) = T(-0.0);
   GeProjectiveMatrix3<T> p(a), q(b);
   EXPECT_TRUE(std::hash<GeAffineMatrix3<T>>()(a) == std::hash<GeAffineMatrix3<T>>()(b) &&
@@ -145,16 +141,15 @@ TYPED_TEST(Matrix, ProjectiveArraysAreReadByRowOrByColumn) {
 // Widening writes row 3 as (0, 0, 0, 1); the static adjoint reads the stored bottom row.
 TYPED_TEST(Matrix, WideningAnAffineMatrixIgnoresItsStoredBottomRow) {
   using T = TypeParam;
+  using P = GeProjectiveMatrix3<T>;
   GeAffineMatrix3<T> a(GeLinearMatrix3<T>(1, 2, 3, 4, 5, 6, 7, 8, 9), GeVector3<T>(10, 11, 12));
   a(3, 1) = 5;
-  EXPECT_EQ(GeProjectiveMatrix3<T>(a),
-            GeProjectiveMatrix3<T>(1, 2, 3, 10, 4, 5, 6, 11, 7, 8, 9, 12, 0, 0, 0, 1));
-  EXPECT_EQ(GeProjectiveMatrix3<T>::computeTranspose(a),
-            GeProjectiveMatrix3<T>(1, 4, 7, 0, 2, 5, 8, 0, 3, 6, 9, 0, 10, 11, 12, 1));
+  EXPECT_EQ(P(a), P(1, 2, 3, 10, 4, 5, 6, 11, 7, 8, 9, 12, 0, 0, 0, 1));
+  EXPECT_EQ(P::computeTranspose(a), P(1, 4, 7, 0, 2, 5, 8, 0, 3, 6, 9, 0, 10, 11, 12, 1));
   a(3, 3) = 0;
-  GeProjectiveMatrix3<T> widened(a);
+  P widened(a);
   widened(3, 1) = 5, widened(3, 3) = 0;
-  EXPECT_EQ(GeProjectiveMatrix3<T>::computeAdjoint(a), widened.computeAdjoint());
+  EXPECT_EQ(P::computeAdjoint(a), widened.computeAdjoint());
 }
 
 TYPED_TEST(Matrix, ProjectivePivotingInvertsAZeroCorner) {
@@ -168,6 +163,7 @@ TYPED_TEST(Matrix, ProjectivePivotingInvertsAZeroCorner) {
 // the general ones on widened operands, on diagonally dominant matrices far from singular.
 TYPED_TEST(Matrix, RandomMatricesObeyTheMatrixIdentities) {
   using T = TypeParam;
+  using P = GeProjectiveMatrix3<T>;
   std::mt19937 rng(2024);
   const auto value = [&] { return T(std::uniform_real_distribution<double>(-1.0, 1.0)(rng)); };
   const auto fill = [&](auto m, int n) {
@@ -179,30 +175,27 @@ TYPED_TEST(Matrix, RandomMatricesObeyTheMatrixIdentities) {
     const GeLinearMatrix3<T> l = fill(GeLinearMatrix3<T>(), 3);
     const GeVector3<T> v(value(), value(), value());
     const GeAffineMatrix3<T> a(fill(GeLinearMatrix3<T>(), 3), v), b(l, -v);
-    const GeProjectiveMatrix3<T> m = fill(GeProjectiveMatrix3<T>(), 4), wa(a);
+    const P m = fill(P(), 4), wa(a);
     checkInverse(l, T());
     checkInverse(a, T());
     checkInverse(m, T());
     // The specialised products skip only terms that are exactly 0 or 1: the same bits.
     EXPECT_EQ(a * l, a * GeAffineMatrix3<T>(l));
     EXPECT_EQ(a.mulOnRight(l), GeAffineMatrix3<T>(l) * a);
-    EXPECT_EQ(GeProjectiveMatrix3<T>(a * b), wa * GeProjectiveMatrix3<T>(b));
+    EXPECT_EQ(P(a * b), wa * P(b));
     EXPECT_EQ(m * a, m * wa);
     const GePoint3<T> q = a * GePoint3<T>(v.x, v.y, v.z), lq = l * GePoint3<T>(v.x, v.y, v.z);
     EXPECT_EQ(wa * GeHomogeneousCoord3<T>(v.x, v.y, v.z, 1),
               GeHomogeneousCoord3<T>(q.x, q.y, q.z, 1));
     EXPECT_TRUE(a * v == a.getLinear() * v && a.mulOnRight(v) == a.getLinear().mulOnRight(v));
-    EXPECT_TRUE(l.mulOnRight(v) == l.computeTranspose() * v &&
-                l * v == GeVector3<T>(lq.x, lq.y, lq.z));
+    EXPECT_TRUE(l.mulOnRight(v) == l.computeTranspose() * v && GePoint3<T>(l * v) == lq);
     // The adjoint is the cofactor matrix: its transpose times l is det(l) times the identity.
     const T det = l.computeDeterminant(), d4 = m.computeDeterminant(),
             tol = 100 * VoTest::tolerance<T>();
     EXPECT_TRUE((l.computeAdjoint().computeTranspose() * l)
                     .isEqual(GeLinearMatrix3<T>(det, 0, 0, 0, det, 0, 0, 0, det), det * tol));
-    EXPECT_TRUE(
-        (m.computeAdjoint().computeTranspose() * m)
-            .isEqual(GeProjectiveMatrix3<T>(d4, 0, 0, 0, 0, d4, 0, 0, 0, 0, d4, 0, 0, 0, 0, d4),
-                     d4 * tol));
+    EXPECT_TRUE((m.computeAdjoint().computeTranspose() * m)
+                    .isEqual(P(d4, 0, 0, 0, 0, d4, 0, 0, 0, 0, d4, 0, 0, 0, 0, d4), d4 * tol));
   }
 }
 
@@ -210,11 +203,10 @@ TYPED_TEST(Matrix, RandomMatricesObeyTheMatrixIdentities) {
 TYPED_TEST(Matrix, ProjectivePointTransformDividesByWOrReportsItZero) {
   using T = TypeParam;
   GeProjectiveMatrix3<T> m(2, 0, 0, 1, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 1, 0);  // w = z
+  const GePoint3<T> image(T(0.75), 1, 2);
   GePoint3<T> p(7, 7, 7);
-  ASSERT_TRUE(m.transformPoint(GePoint3<T>(1, 2, 4), p));
-  EXPECT_EQ(p, GePoint3<T>(T(0.75), 1, 2));
-  EXPECT_FALSE(m.transformPoint(GePoint3<T>(1, 2, 0), p));
-  EXPECT_EQ(p, GePoint3<T>(T(0.75), 1, 2));
+  EXPECT_TRUE(m.transformPoint(GePoint3<T>(1, 2, 4), p) && p == image) << p;
+  EXPECT_TRUE(!m.transformPoint(GePoint3<T>(1, 2, 0), p) && p == image) << p;
 }
 
 }  // namespace

@@ -41,8 +41,7 @@ TEST(FloatUtil, IsEqualIsAbsoluteAndInclusive) {
 TEST(Interval, ExtendingTheEmptyIntervalGivesThePointsRange) {
   IntervalF empty = IntervalF::makeEmpty();
   EXPECT_TRUE(empty.isEmpty() && empty.min == FLT_MAX && empty.max == -FLT_MAX);
-  empty.extendBy(2.0f);
-  empty.extendBy(-1.0f);
+  for (const float x : {2.0f, -1.0f}) empty.extendBy(x);
   EXPECT_EQ(empty, IntervalF(-1.0f, 2.0f));
   IntervalF a(0.0f, 1.0f);
   a.intersectWith(IntervalF(2.0f, 3.0f));
@@ -53,19 +52,16 @@ TEST(Interval, ExtendingTheEmptyIntervalGivesThePointsRange) {
 // to the object.
 TEST(Interval, ClassifyInclusivelyAndExclusively) {
   const IntervalF unit(0.0f, 1.0f), outer(-1.0f, 2.0f);
-  const struct {
-    IntervalF subject, object;
-    IntervalF::Containment inclusive, exclusive;
-  } cases[] = {{unit, IntervalF(1.0f, 2.0f), IntervalF::OVERLAPPING, IntervalF::DISJOINT},
-               {unit, IntervalF(1.5f, 2.0f), IntervalF::DISJOINT, IntervalF::DISJOINT},
-               {unit, outer, IntervalF::CONTAINED, IntervalF::CONTAINED},
-               {outer, unit, IntervalF::CONTAINING, IntervalF::CONTAINING},
-               {unit, unit, IntervalF::CONTAINED, IntervalF::CONTAINED},
-               {IntervalF(0.5f, 3.0f), outer, IntervalF::OVERLAPPING, IntervalF::OVERLAPPING}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(c.subject.classify(c.object), c.inclusive) << c.subject << " in " << c.object;
-    EXPECT_EQ(c.subject.classifyExclude(c.object), c.exclusive) << c.subject << " in " << c.object;
-  }
+  const auto expectClass = [](IntervalF subject, IntervalF object, auto inclusive, auto exclusive) {
+    EXPECT_EQ(subject.classify(object), inclusive) << subject << " in " << object;
+    EXPECT_EQ(subject.classifyExclude(object), exclusive) << subject << " in " << object;
+  };
+  expectClass(unit, IntervalF(1.0f, 2.0f), IntervalF::OVERLAPPING, IntervalF::DISJOINT);
+  expectClass(unit, IntervalF(1.5f, 2.0f), IntervalF::DISJOINT, IntervalF::DISJOINT);
+  expectClass(unit, outer, IntervalF::CONTAINED, IntervalF::CONTAINED);
+  expectClass(outer, unit, IntervalF::CONTAINING, IntervalF::CONTAINING);
+  expectClass(unit, unit, IntervalF::CONTAINED, IntervalF::CONTAINED);
+  expectClass(IntervalF(0.5f, 3.0f), outer, IntervalF::OVERLAPPING, IntervalF::OVERLAPPING);
 }
 
 TEST(Interval, DumpsInBrackets) {
@@ -80,9 +76,8 @@ TEST(RnDefaultRng, MatchesTheReferenceMersenneTwister) {
   Vo::RnDefaultRng<double> rng(5489);
   Vo::RnDefaultRng<float> single(5489);
   EXPECT_EQ(single(), float(3499211612.0 / 4294967296.0));
-  double value = 0;
-  for (int i = 0; i < 10000; ++i) value = rng();
-  EXPECT_EQ(value, 4123659995.0 / 4294967296.0);
+  for (int i = 1; i < 10000; ++i) rng();
+  EXPECT_EQ(rng(), 4123659995.0 / 4294967296.0);  // the 10000th
 }
 
 }  // namespace
