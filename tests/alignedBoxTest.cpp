@@ -1,6 +1,5 @@
 #include <vezODedizezivuz/geAlignedBox3.h>
 
-#include <gtest/gtest.h>
 #include <zevIRudez/RnRng.h>
 
 #include <vector>
@@ -29,13 +28,15 @@ GeAlignedBox3<T> box(T x0, T y0, T z0, T x1, T y1, T z1) {
   return GeAlignedBox3<T>(GePoint3<T>(x0, y0, z0), GePoint3<T>(x1, y1, z1));
 }
 
+// A box with a different extent on each axis.
+const GeAlignedBox3<float> uneven = box<float>(-3, 0.5f, 2, 4, 1, 9);
+
 TYPED_TEST(AlignedBoxes, CornersComeInGrayCodeOrderUntilStopped) {
-  using T = TypeParam;
-  CornerRecorder<T> all, one;
+  CornerRecorder<TypeParam> all, one;
   one.limit = 1;
-  for (auto* recorder : {&all, &one}) box<T>(1, 3, 4, 0, 2, 5).enumerateCorners(*recorder);
-  const std::vector<GePoint3<T>> expected = {{0, 2, 4}, {1, 2, 4}, {1, 3, 4}, {1, 3, 5},
-                                             {1, 2, 5}, {0, 2, 5}, {0, 3, 5}, {0, 3, 4}};
+  for (auto* recorder : {&all, &one}) box<TypeParam>(1, 3, 4, 0, 2, 5).enumerateCorners(*recorder);
+  const std::vector<GePoint3<TypeParam>> expected = {{0, 2, 4}, {1, 2, 4}, {1, 3, 4}, {1, 3, 5},
+                                                     {1, 2, 5}, {0, 2, 5}, {0, 3, 5}, {0, 3, 4}};
   EXPECT_EQ(all.corners, expected);
   EXPECT_EQ(one.corners.size(), 1u);
 }
@@ -54,17 +55,15 @@ TYPED_TEST(AlignedBoxes, LineIntersectionRangesIncludingTheTwoKindsOfMiss) {
 // the box the lower bound is nearest.
 TYPED_TEST(AlignedBoxes, NearestAndFarthestOffsetsPerAxis) {
   using T = TypeParam;
-  GeVector3<T> nearest, farthest;
-  box<T>(0, 0, 0, 1, 1, 1).computeMinMaxDistanceVectors({1, T(0.5), T(-0.5)}, nearest, farthest);
-  EXPECT_TRUE(nearest == GeVector3<T>(0, 0, T(0.5)) &&
-              farthest == GeVector3<T>(-1, T(0.5), T(1.5)));
+  GeVector3<T> near, far;
+  box<T>(0, 0, 0, 1, 1, 1).computeMinMaxDistanceVectors({1, T(0.5), T(-0.5)}, near, far);
+  EXPECT_TRUE(near == GeVector3<T>(0, 0, T(0.5)) && far == GeVector3<T>(-1, T(0.5), T(1.5)));
 }
 
 // Touching counts only inclusively; a box enclosing one axis and inside the others is a cross;
 // one disjoint axis wins over the rest.
 TEST(AlignedBoxClassify, AllAxesMustAgree) {
-  const GeAlignedBox3<float> cube = box<float>(0, 0, 0, 4, 4, 4),
-                             touching = box<float>(4, 0, 0, 5, 4, 4);
+  const auto cube = box<float>(0, 0, 0, 4, 4, 4), touching = box<float>(4, 0, 0, 5, 4, 4);
   EXPECT_EQ(cube.classify(touching), Interval<float>::OVERLAPPING);
   EXPECT_EQ(cube.classifyExclude(touching), Interval<float>::DISJOINT);
   EXPECT_EQ(box<float>(1, -2, 1, 3, 9, 3).classify(cube), Interval<float>::OVERLAPPING);
@@ -72,16 +71,14 @@ TEST(AlignedBoxClassify, AllAxesMustAgree) {
 }
 
 TEST(AlignedBox, BuilderRebuildsTheBoxFromItsCorners) {
-  const GeAlignedBox3<float> b = box<float>(-3, 0.5f, 2, 4, 1, 9);
   GeAlignedBoxBuilder builder;
-  b.enumerateCorners(builder);
-  EXPECT_EQ(builder.getBox(), b);
+  uneven.enumerateCorners(builder);
+  EXPECT_EQ(builder.getBox(), uneven);
 }
 
 TEST(AlignedBox, EqualityHasAnInclusiveTolerancePerBound) {
-  const GeAlignedBox3<float> b = box<float>(-3, 0.5f, 2, 4, 1, 9);
-  EXPECT_TRUE(b.isEqual(box<float>(-3, 0.5f, 2.25f, 4, 1, 9), 0.25f));
-  EXPECT_FALSE(b.isEqual(box<float>(-3, 0.5f, 2, 4, 1, 9.5f), 0.25f));
+  EXPECT_TRUE(uneven.isEqual(box<float>(-3, 0.5f, 2.25f, 4, 1, 9), 0.25f));
+  EXPECT_FALSE(uneven.isEqual(box<float>(-3, 0.5f, 2, 4, 1, 9.5f), 0.25f));
 }
 
 // Arvo's bounds are the box of the eight transformed corners to the bit, since they sum the same
@@ -117,8 +114,7 @@ TYPED_TEST(AlignedBoxes, ContainmentCountsTheBoundsOnlyWhenNotStrict) {
 TYPED_TEST(AlignedBoxes, ExtendingByABoxTakesTheOuterBounds) {
   using T = TypeParam;
   GeAlignedBox3<T> b = box<T>(0, 0, 0, 2, 4, 6);
-  b.extendBy(GeAlignedBox3<T>());
-  b.extendBy(box<T>(-1, 1, 1, 1, 5, 2));
+  for (const auto& other : {GeAlignedBox3<T>(), box<T>(-1, 1, 1, 1, 5, 2)}) b.extendBy(other);
   EXPECT_EQ(b, box<T>(-1, 0, 0, 2, 5, 6));
   EXPECT_TRUE(b.getCenter() == GePoint3<T>(T(0.5), T(2.5), 3) &&
               b.getSize() == GeVector3<T>(3, 5, 6));

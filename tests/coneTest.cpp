@@ -1,7 +1,5 @@
 #include <vezODedizezivuz/geConeBuilder.h>
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <limits>
 
@@ -11,9 +9,12 @@ using namespace Vo;
 
 namespace {
 
-GeUnitVector3<float> unit(float x, float y, float z) {
-  return GeUnitVector3<float>(GeVector3<float>(x, y, z));
-}
+using P = GePoint3<float>;
+
+GeUnitVector3<float> unit(float x, float y, float z) { return GeUnitVector3<float>({x, y, z}); }
+
+// The direction in the (x, y) plane at `angle` from x towards y.
+GeUnitVector3<float> inXY(float angle) { return unit(std::cos(angle), std::sin(angle), 0); }
 
 GeFloatingCone expanded(GeFloatingCone a, const GeFloatingCone& b) {
   a.expand(b);
@@ -22,8 +23,11 @@ GeFloatingCone expanded(GeFloatingCone a, const GeFloatingCone& b) {
 
 const float pi = GeFloatingCone::sphereAlpha;
 const GeUnitVector3<float> z = unit(0, 0, 1);
-const GePoint3<float> origin(0, 0, 0);
-const GeFloatingCone sphere(z, pi);
+const P origin(0, 0, 0);
+const GeFloatingCone sphere(z, pi), zLine(z, 0.0f);
+
+// The culling cones of a cone of semi-angle alpha about z, with its apex at the origin.
+GeCullingCones culling(float alpha) { return GeCullingCones(GeFloatingCone(z, alpha), origin, 1); }
 
 }  // namespace
 
@@ -33,8 +37,7 @@ TEST(FloatingCone, OnlyTheFloatPiMakesASphere) {
 
 // A cone of angle 0 holds its axis, a direction exactly on its rim, and nothing else.
 TEST(FloatingCone, TheRimIsInside) {
-  const GeFloatingCone line(z, 0.0f);
-  EXPECT_TRUE(line.contains(z) && !line.contains(unit(0, 0.001f, 1)));
+  EXPECT_TRUE(zLine.contains(z) && !zLine.contains(unit(0, 0.001f, 1)));
 }
 
 TEST(FloatingCone, ExpandGivesTheSphereForSpheresAndNearlyOppositeAxes) {
@@ -50,11 +53,8 @@ TEST(FloatingCone, ExpandGivesTheSphereForSpheresAndNearlyOppositeAxes) {
 // of the other, its axis half-way between them.
 TEST(FloatingCone, ExpandedConeSpansTheFarRimsOfBoth) {
   const float a150 = 150.0f * pi / 180.0f, axisAngle = (a150 + 0.3f - 0.1f) / 2;
-  const GeFloatingCone merged =
-      expanded(GeFloatingCone(unit(1, 0, 0), 0.1f),
-               GeFloatingCone(unit(std::cos(a150), std::sin(a150), 0), 0.3f));
-  const GeFloatingCone expected(unit(std::cos(axisAngle), std::sin(axisAngle), 0),
-                                (a150 + 0.4f) / 2);
+  const auto merged = expanded(GeFloatingCone(inXY(0), 0.1f), GeFloatingCone(inXY(a150), 0.3f));
+  const GeFloatingCone expected(inXY(axisAngle), (a150 + 0.4f) / 2);
   EXPECT_TRUE(merged.isEqual(expected, 1e-5f, 1e-5f)) << merged;
 }
 
@@ -68,31 +68,25 @@ TEST(FloatingCone, ExpandReportsAnAxisThatCannotBeNormalised) {
 // Twice the semi-angle beyond pi leaves no culling cone: 1.5707964 is the float just above
 // pi/2, 1.5707963 the one just below. The default culls nothing either.
 TEST(CullingCones, WideConesAndTheDefaultCullNothing) {
-  for (const GeCullingCones& c :
-       {GeCullingCones(GeFloatingCone(z, 1.6f), origin, 1),
-        GeCullingCones(GeFloatingCone(z, 1.5707964f), origin, 1), GeCullingCones()})
-    EXPECT_TRUE(!c.isBehind(GePoint3<float>(0, 0, -9)) && c.isInFront(GePoint3<float>(3, 0, 9)))
-        << c;
-  EXPECT_GT(GeCullingCones(GeFloatingCone(z, 1.5707963f), origin, 1).getCosBeta(), 0.0f);
-  EXPECT_EQ(GeCullingCones(GeFloatingCone(z, 0.0f), origin, 1).getCullingSemiAngle(),
-            FloatUtil::acos(0.0f));
+  for (const GeCullingCones& c : {culling(1.6f), culling(1.5707964f), GeCullingCones()})
+    EXPECT_TRUE(!c.isBehind(P(0, 0, -9)) && c.isInFront(P(3, 0, 9))) << c;
+  EXPECT_GT(culling(1.5707963f).getCosBeta(), 0.0f);
+  EXPECT_EQ(culling(0.0f).getCullingSemiAngle(), FloatUtil::acos(0.0f));
 }
 
 TEST(CullingCones, BehindAndFrontConesOpenAwayFromTheirApexesWithTheCullingAngle) {
   // Radius 1, height 2, slope 1: top radius 3, behind apex 1 below the base, front apex 5 above
   // it, both cones with beta = pi/4.
   const GeCullingCones cones(GeAnchoredCone(GeFloatingCone(z, pi / 4), origin, 1, 2));
-  EXPECT_TRUE(cones.isBehind(GePoint3<float>(2.9f, 0, -4)));
-  EXPECT_FALSE(cones.isBehind(GePoint3<float>(3.1f, 0, -4)));
-  EXPECT_TRUE(cones.isInFront(GePoint3<float>(0, 2.9f, 8)));
-  EXPECT_FALSE(cones.isInFront(GePoint3<float>(0, 3.1f, 8)));
+  for (const float r : {2.9f, 3.1f}) EXPECT_EQ(cones.isBehind(P(r, 0, -4)), r < 3) << r;
+  for (const float r : {2.9f, 3.1f}) EXPECT_EQ(cones.isInFront(P(0, r, 8)), r < 3) << r;
   // A slope other than 1 tells h * t from h / t: radius 1, height 2 and tangent 0.5 put the
   // front apex (2 * 0.5 + 1) * 0.5 + 2 + 1 * 0.5 = 3.5 beyond the behind apex.
   const GeAnchoredCone shallow(GeFloatingCone(z, std::atan(0.5f)), origin, 1, 2);
   EXPECT_NEAR(GeCullingCones(shallow).getFrontfacingOffset(), 3.5f, 1e-5f);
   // The apex itself is behind; a point beside it at distance 1 is not.
-  const GeCullingCones atOrigin(GeFloatingCone(z, pi / 4), origin, 1);
-  EXPECT_TRUE(atOrigin.isBehind(origin) && !atOrigin.isBehind(GePoint3<float>(1, 0, 0)));
+  const GeCullingCones atOrigin = culling(pi / 4);
+  EXPECT_TRUE(atOrigin.isBehind(origin) && !atOrigin.isBehind(P(1, 0, 0)));
 }
 
 // The empty list counts as reaching the origin (its box centre is the origin). The builder is
@@ -112,32 +106,28 @@ TEST(FloatingConeBuilder, AxisIsTheNormalisedBoxCentreUnlessTheBoxReachesTheOrig
 // The lowest point gives the base, points slid down along the slope the radius, the highest
 // point the height.
 TEST(AnchoredConeBuilder, BaseFromTheLowestPointRadiusFromSlidPointsHeightFromTheHighest) {
-  const GeFloatingCone up(z, 0.0f);
-  GeAnchoredConeBuilder builder;
+  GeAnchoredConeBuilder builder, sliding;
   // (1, 0, 2) and (-1, 0, 1) slide down to distance 1 from the axis through the lowest point,
   // which is not the first.
-  for (const GePoint3<float>& p : {GePoint3<float>(1, 0, 2), origin, GePoint3<float>(-1, 0, 1)})
-    EXPECT_TRUE(builder(p));
-  EXPECT_TRUE(builder.createCone(up).isEqualExact(GeAnchoredCone(up, origin, 1, 2)));
+  for (const P& p : {P(1, 0, 2), origin, P(-1, 0, 1)}) EXPECT_TRUE(builder(p));
+  EXPECT_TRUE(builder.createCone(zLine).isEqualExact(GeAnchoredCone(zLine, origin, 1, 2)));
   // Sliding (3, 4, 0.5) down a 45-degree slope brings it to (2.7, 3.6, 0); the base is the
   // middle, the radius 2.25 (2.75 at the top), so the apex lies 2.25 below the base and the
   // front apex 0.5 + 2.25 + 0.5 above it.
-  GeAnchoredConeBuilder sliding;
-  sliding(origin);
-  sliding(GePoint3<float>(3, 4, 0.5f));
+  for (const P& p : {origin, P(3, 4, 0.5f)}) sliding(p);
   const GeAnchoredCone slid = sliding.createCone(GeFloatingCone(z, std::atan(1.0f)));
   EXPECT_TRUE(std::fabs(slid.getBottomRadius() - 2.25f) < 1e-5f && slid.getHeight() == 0.5f &&
               std::fabs(slid.getTopRadius() - 2.75f) < 1e-5f &&
-              slid.getBasePoint().isEqual(GePoint3<float>(1.35f, 1.8f, 0), 1e-5f) &&
-              slid.getApex().isEqual(GePoint3<float>(1.35f, 1.8f, -2.25f), 1e-5f) &&
-              slid.getFrontfacingApex().isEqual(GePoint3<float>(1.35f, 1.8f, 3.25f), 1e-5f))
+              slid.getBasePoint().isEqual(P(1.35f, 1.8f, 0), 1e-5f) &&
+              slid.getApex().isEqual(P(1.35f, 1.8f, -2.25f), 1e-5f) &&
+              slid.getFrontfacingApex().isEqual(P(1.35f, 1.8f, 3.25f), 1e-5f))
       << slid.getBottomRadius() << ' ' << slid.getBasePoint();
 }
 
 TEST(AnchoredConeBuilder, ReportsAnEmptyListOrAnAxisThatCannotBeNormalised) {
   GeAnchoredConeBuilder builder;
-  EXPECT_TRUE(VoTest::failsWith([&] { builder.createCone(GeFloatingCone(z, 0.0f)); },
-                                GeReportSites::anchoredConeNoSamples));
+  EXPECT_TRUE(
+      VoTest::failsWith([&] { builder.createCone(zLine); }, GeReportSites::anchoredConeNoSamples));
   builder(origin);
   GeUnitVector3<float> nanAxis;
   nanAxis.setNormalized(std::numeric_limits<float>::quiet_NaN(), 0, 0);

@@ -2,8 +2,6 @@
 #include <vezODedizezivuz/geFrustum.h>
 #include <zevIRudez/RnRng.h>
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -16,6 +14,7 @@ namespace {
 
 using Frustum = GeFrustum<float>;
 using Box = GeAlignedBox3<float>;
+using P = GePoint3<float>;
 using Path = Frustum::SimdPath;
 
 // A perspective camera at (1, 2, 3) turned about y, and the identity cube, whose planes have
@@ -39,8 +38,7 @@ std::vector<Box> scene(std::uint32_t seed, std::size_t count) {
   std::vector<Box> boxes;
   while (boxes.size() < count) {
     const float scale = rng() < 0.5f ? 2.0f : 60.0f;
-    const GePoint3<float> p((rng() * 2 - 1) * scale, (rng() * 2 - 1) * scale,
-                            (rng() * 2 - 1) * scale);
+    const P p((rng() * 2 - 1) * scale, (rng() * 2 - 1) * scale, (rng() * 2 - 1) * scale);
     const GeVector3<float> h(rng() * scale * 0.2f, rng() * scale * 0.2f, rng() * scale * 0.2f);
     Box b(p - h, p + h);
     const int kind = static_cast<int>(rng() * 10);
@@ -49,9 +47,7 @@ std::vector<Box> scene(std::uint32_t seed, std::size_t count) {
     if (kind == 2) (rng() < 0.5f ? b.x.min : b.z.max) = rng() < 0.5f ? inf : -inf;
     if (kind == 3) (rng() < 0.5f ? b.y.min : b.x.max) = nan;
     // Just outside plane 1 of the cube, by less and by more than the threshold.
-    if (kind == 4)
-      b = Box(GePoint3<float>(rng() < 0.5f ? 1.00005f : 1.0002f, 0, 0),
-              GePoint3<float>(3, 0.5f, 0.5f));
+    if (kind == 4) b = Box(P(rng() < 0.5f ? 1.00005f : 1.0002f, 0, 0), P(3, 0.5f, 0.5f));
     if (kind == 5) b.x.min = -1e-4f;
     boxes.push_back(b);
   }
@@ -61,22 +57,20 @@ std::vector<Box> scene(std::uint32_t seed, std::size_t count) {
 // Every path the library lists, that this processor can run (or, with false, cannot).
 std::vector<Path> paths(bool available) {
   std::vector<Path> paths;
-  for (int i = 0; i < Frustum::pathCount(); ++i) {
+  for (int i = 0; i < Frustum::pathCount(); ++i)
     if (Frustum::isAvailable(Path(i)) == available) paths.push_back(Path(i));
-  }
   return paths;
 }
 
 // Every available path gives the single-item answer item for item, and writes nothing beyond
 // the batch: empty and short batches, and long ones whose tail is no multiple of a lane width.
 template <class Item>
-void expectEveryPathMatchesSingleItems(const std::vector<Item>& items) {
+void expectEveryPathMatches(const std::vector<Item>& items) {
   for (const Frustum& frustum : frusta()) {
     std::vector<Frustum::Classification> expected(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) expected[i] = frustum.classify(items[i]);
     for (Path path : paths(true)) {
-      for (std::size_t n : {std::size_t(0), std::size_t(1), std::size_t(3), std::size_t(7),
-                            std::size_t(9), std::size_t(17), items.size()}) {
+      for (std::size_t n : std::vector<std::size_t>{0, 1, 3, 7, 9, 17, items.size()}) {
         std::vector<Frustum::Classification> got(n + 1, Frustum::Classification(0));
         frustum.classify(items.data(), n, got.data(), path);
         ASSERT_EQ(got[n], 0) << Frustum::pathName(path) << " wrote past " << n;
@@ -87,15 +81,13 @@ void expectEveryPathMatchesSingleItems(const std::vector<Item>& items) {
   }
 }
 
-TEST(FrustumBatch, EveryPathGivesTheSingleBoxAnswer) {
-  expectEveryPathMatchesSingleItems(scene(7, 4099));
-}
+TEST(FrustumBatch, EveryPathGivesTheSingleBoxAnswer) { expectEveryPathMatches(scene(7, 4099)); }
 
 // The low corners of the scene: NaN, infinite and just-outside coordinates included.
 TEST(FrustumBatch, EveryPathGivesTheSinglePointAnswer) {
   std::vector<GePoint3<float>> points;
   for (const Box& b : scene(11, 1027)) points.emplace_back(b.x.min, b.y.min, b.z.min);
-  expectEveryPathMatchesSingleItems(points);
+  expectEveryPathMatches(points);
 }
 
 TEST(FrustumBatch, AnUnavailablePathIsReportedNotRun) {
@@ -107,13 +99,12 @@ TEST(FrustumBatch, AnUnavailablePathIsReportedNotRun) {
   std::vector<Path> unavailable = paths(false);
   unavailable.push_back(Path(Frustum::pathCount()));
   const Frustum cube{GeProjectiveMatrix3<float>()};
-  const Box box(GePoint3<float>(0, 0, 0));
+  const Box box(P(0, 0, 0));
   Frustum::Classification result;
-  for (Path path : unavailable) {
+  for (Path path : unavailable)
     EXPECT_TRUE(VoTest::failsWith([&] { cube.classify(&box, 1, &result, path); },
                                   GeReportSites::frustumBatchPath))
         << Frustum::pathName(path);
-  }
 }
 
 }  // namespace

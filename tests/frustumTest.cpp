@@ -2,9 +2,6 @@
 #include <vezODedizezivuz/geFrustum.h>
 #include <zevIRudez/RnRng.h>
 
-#include <gtest/gtest.h>
-
-#include <array>
 #include <cmath>
 #include <utility>
 
@@ -16,16 +13,17 @@ namespace {
 
 using Frustum = GeFrustum<float>;
 using Box = GeAlignedBox3<float>;
+using P = GePoint3<float>;
 using I = Interval<float>;
 constexpr float threshold = Frustum::classificationThreshold;
+const float inf = HUGE_VALF, NaN = std::nanf("");
 
 // Perspective, with a w row of its own; the identity gives the clip cube.
-const GeProjectiveMatrix3<float> camera =
-    GeCameraBuilder<float>::makePerspective(1.0f, 0.5f, 50.0f, 1.5f);
+const auto camera = GeCameraBuilder<float>::makePerspective(1.0f, 0.5f, 50.0f, 1.5f);
 
 // The sphere rule in float, plane by plane in index order. (A radius that passed the check is
 // not negative, so v + r below the threshold implies v - r below it.)
-Frustum::Classification sphereByPlanes(const Frustum& f, const GePoint3<float>& c, float r) {
+Frustum::Classification sphereByPlanes(const Frustum& f, const P& c, float r) {
   Frustum::Classification result = Frustum::INSIDE;
   for (int i = 0; i < 6; ++i) {
     const float v = f.getPlane(i).evaluate(c);
@@ -42,7 +40,6 @@ Frustum::Classification sphereByPlanes(const Frustum& f, const GePoint3<float>& 
 // one box for box.)
 TEST(Frustum, ClassifiesAgainstTheClipCubeWithTheThreshold) {
   const Frustum cube{GeProjectiveMatrix3<float>()};
-  const float inf = HUGE_VALF;
   const std::pair<Box, Frustum::Classification> cases[] = {
       {Box(I(-0.5f, 0.5f), I(-1, 1), I(0, 1.00005f)), Frustum::INSIDE},
       {Box(I(0.5f, 2), I(0, 0.5f), I(0, 0.5f)), Frustum::INTERSECTING},
@@ -51,11 +48,11 @@ TEST(Frustum, ClassifiesAgainstTheClipCubeWithTheThreshold) {
       {Box(I(0, 0.5f), I(0, 0.5f), I(1.0002f, 3)), Frustum::OUTSIDE},
       {Box(I(2, 3), I(-9, 9), I(-9, 9)), Frustum::OUTSIDE}};
   for (const auto& [box, expected] : cases) EXPECT_EQ(cube.classify(box), expected) << box;
-  EXPECT_EQ(cube.classify(GePoint3<float>(1.00005f, 0, 0)), Frustum::INSIDE);
-  EXPECT_EQ(cube.classify(GePoint3<float>(1.0002f, 0, 0)), Frustum::OUTSIDE);
+  EXPECT_EQ(cube.classify(P(1.00005f, 0, 0)), Frustum::INSIDE);
+  EXPECT_EQ(cube.classify(P(1.0002f, 0, 0)), Frustum::OUTSIDE);
   // A perspective camera looks down -z.
-  EXPECT_EQ(Frustum(camera).classify(Box(GePoint3<float>(0, 0, -5))), Frustum::INSIDE);
-  EXPECT_EQ(Frustum(camera).classify(Box(GePoint3<float>(0, 0, 5))), Frustum::OUTSIDE);
+  EXPECT_EQ(Frustum(camera).classify(Box(P(0, 0, -5))), Frustum::INSIDE);
+  EXPECT_EQ(Frustum(camera).classify(Box(P(0, 0, 5))), Frustum::OUTSIDE);
 }
 
 TEST(Frustum, SingularMatrixOrDegeneratePlaneIsReported) {
@@ -85,27 +82,20 @@ TEST(Frustum, SpheresFollowTheRulePlaneByPlane) {
   const Frustum f(camera);
   RnDefaultRng<float> rng(31);
   for (int i = 0; i < 1200; ++i) {
-    const GePoint3<float> c(60 * rng() - 30, 60 * rng() - 30, 60 * rng() - 55);
+    const P c(60 * rng() - 30, 60 * rng() - 30, 60 * rng() - 55);
     float r = 5 * rng();
-    if (i % 2 != 0) {
-      // |v − threshold| for one plane, give or take an ulp: v ± r lands on the decision.
-      r = std::fabs(f.getPlane(i / 2 % 6).evaluate(c) - threshold);
-      if (i % 3 != 1) r = std::nextafter(r, i % 3 == 0 ? 0.0f : 1e9f);
-    }
+    // For odd i, |v − threshold| for one plane, give or take an ulp: v ± r lands on the decision.
+    if (i % 2 != 0) r = std::fabs(f.getPlane(i / 2 % 6).evaluate(c) - threshold);
+    if (i % 2 != 0 && i % 3 != 1) r = std::nextafter(r, i % 3 == 0 ? 0.0f : 1e9f);
     EXPECT_EQ(f.classify(c, r), sphereByPlanes(f, c, r)) << i;
     EXPECT_EQ(f.classify(GeSphere3<float>(c, r)), sphereByPlanes(f, c, r)) << i;
   }
-  const float inf = std::numeric_limits<float>::infinity(), nan = std::nanf("");
-  for (const float r : {0.0f, 1.0f, inf}) {
-    for (const GePoint3<float> c :
-         {GePoint3<float>(0, 0, -10), GePoint3<float>(100, 0, -10), GePoint3<float>(-inf, 0, -10),
-          GePoint3<float>(inf, 0, -10), GePoint3<float>(nan, 0, -10)})
-      EXPECT_EQ(f.classify(c, r), sphereByPlanes(f, c, r)) << c << ' ' << r;
-  }
-  for (const float r : {-1.0f, nan}) {
-    EXPECT_TRUE(VoTest::failsWith([&] { (void)f.classify(GePoint3<float>(0, 0, 0), r); },
+  for (const float r : {0.0f, 1.0f, inf})
+    for (const float x : {0.0f, 100.0f, -inf, inf, NaN})
+      EXPECT_EQ(f.classify(P(x, 0, -10), r), sphereByPlanes(f, P(x, 0, -10), r)) << x << ' ' << r;
+  for (const float r : {-1.0f, NaN})
+    EXPECT_TRUE(VoTest::failsWith([&] { (void)f.classify(P(0, 0, 0), r); },
                                   GeReportSites::frustumSphereRadius));
-  }
 }
 
 // Corner i is the clip-space corner with bits 0, 1, 2 of i choosing high x, y, z, taken back
@@ -113,11 +103,11 @@ TEST(Frustum, SpheresFollowTheRulePlaneByPlane) {
 TEST(Frustum, CornersAreTheClipCornersMappedBack) {
   for (const GeProjectiveMatrix3<float>& m :
        {camera, GeCameraBuilder<float>::makeOrthographic(0.8f, 1.0f, 20.0f, 1.0f)}) {
-    const std::array<GePoint3<float>, 8> corner = Frustum(m).getCorners();
+    const auto corner = Frustum(m).getCorners();
     for (int i = 0; i < 8; ++i) {
-      GePoint3<float> clip;
+      P clip;
       ASSERT_TRUE(m.computeInverse().transformPoint(
-          GePoint3<float>(i & 1 ? 1.0f : -1.0f, i & 2 ? 1.0f : -1.0f, i & 4 ? 1.0f : -1.0f), clip));
+          P(i & 1 ? 1.0f : -1.0f, i & 2 ? 1.0f : -1.0f, i & 4 ? 1.0f : -1.0f), clip));
       EXPECT_TRUE(corner[i].isEqual(clip, 2e-4f * (1 + clip.toVector().length()))) << i;
     }
   }

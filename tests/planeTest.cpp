@@ -1,7 +1,5 @@
 #include <vezODedizezivuz/gePlane3.h>
 
-#include <gtest/gtest.h>
-
 #include <initializer_list>
 
 #include "testUtil.h"
@@ -34,8 +32,7 @@ TYPED_TEST(Planes, NearlyParallelRaysMissWithinOneMillionth) {
   EXPECT_TRUE(zPlane<T>(-2).intersectRay(o, GeVector3<T>(1, 0, T(1e-5)), t));
   EXPECT_TRUE(zPlane<T>(T(-0.1)).intersectRay(o, GeVector3<T>(0, 0, 3), t) && t == T(0.1) / T(3));
   // A general plane scales its normal to unit length but keeps d: the plane z = 2, not z = 1.
-  EXPECT_TRUE(GePlane3<T>(GeVector3<T>(0, 0, 2), -2).intersectRay(o, GeVector3<T>(0, 0, 1), t) &&
-              t == 2);
+  EXPECT_TRUE(GePlane3<T>(GeVector3<T>(0, 0, 2), -2).intersectRay(o, {0, 0, 1}, t) && t == 2);
 }
 
 // Evaluation, unlike intersection, uses the normal as stored; distance is positive on the
@@ -75,13 +72,11 @@ TYPED_TEST(Planes, BuilderFitsByTheRightHandRule) {
 }
 
 TYPED_TEST(Planes, BuilderReportsTooFewOrCollinearPoints) {
-  using T = TypeParam;
-  auto empty = builderOf<T>({}), two = builderOf<T>({{0, 0, 0}, {1, 0, 0}});
-  for (auto* builder : {&empty, &two}) {
+  auto empty = builderOf<TypeParam>({}), two = builderOf<TypeParam>({{0, 0, 0}, {1, 0, 0}});
+  for (auto* builder : {&empty, &two})
     EXPECT_TRUE(VoTest::failsWith([&] { builder->getCentroid(); },
                                   GeReportSites::planeBuilderTooFewPoints));
-  }
-  auto line = builderOf<T>({{0, 0, 0}, {1, 2, -1}, {2, 4, -2}, {3, 6, -3}});
+  auto line = builderOf<TypeParam>({{0, 0, 0}, {1, 2, -1}, {2, 4, -2}, {3, 6, -3}});
   EXPECT_TRUE(VoTest::failsWith([&] { line.getPlane(); }, GeReportSites::planeBuilderNormalLength));
 }
 

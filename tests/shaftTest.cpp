@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 
 using namespace Vo;
 
@@ -12,21 +11,21 @@ namespace {
 
 using Box = GeAlignedBox3<float>;
 using I = Interval<float>;
+using P = GePoint3<float>;
 
-const Box unitBox(I(0, 1), I(0, 1), I(0, 1));
-const Box diagonalBox(I(4, 5), I(4, 5), I(0, 1));
+const Box unitBox(I(0, 1), I(0, 1), I(0, 1)), diagonalBox(I(4, 5), I(4, 5), I(0, 1));
+const GeShaft diagonal(unitBox, diagonalBox);
 
 Box randomBox(RnRng<float>& rng, float size) {
-  const GePoint3<float> c(10 * rng(), 10 * rng(), 10 * rng());
+  const P c(10 * rng(), 10 * rng(), 10 * rng());
   const GeVector3<float> h(size * rng() + 0.01f, size * rng() + 0.01f, size * rng() + 0.01f);
   return Box(c - h, c + h);
 }
 
-// The point of b at the fractions (tx, ty, tz) of its extent on each axis.
-GePoint3<float> at(const Box& b, float tx, float ty, float tz) {
-  return GePoint3<float>(b.x.min + tx * (b.x.max - b.x.min), b.y.min + ty * (b.y.max - b.y.min),
-                         b.z.min + tz * (b.z.max - b.z.min));
-}
+// The value at the fraction t of the way from i.min to i.max, and the point of b at the fractions
+// (x, y, z) of its extent on each axis.
+float lerp(const I& i, float t) { return i.min + t * (i.max - i.min); }
+P at(const Box& b, float x, float y, float z) { return {lerp(b.x, x), lerp(b.y, y), lerp(b.z, z)}; }
 
 }  // namespace
 
@@ -34,15 +33,13 @@ GePoint3<float> at(const Box& b, float tx, float ty, float tz) {
 // faces and give none.
 TEST(Shaft, PlanesJoinOnlyFacesThatReachTheExtentFromDifferentBoxes) {
   unsigned short count;
-  const GeShaft diagonal(unitBox, diagonalBox);
   const GePlane3<float>* planes = diagonal.getPlaneSet(count);
   ASSERT_EQ(count, 2);
   // min x of box 1 with max y of box 2: the line y = x + 1.002; then min y with max x.
   EXPECT_TRUE(planes[0].isEqual(GePlane3<float>(GeVector3<float>(-4, 4, 0), -4.008f), 1e-5f));
   EXPECT_TRUE(planes[1].isEqual(GePlane3<float>(GeVector3<float>(4, -4, 0), -4.008f), 1e-5f));
-  std::ostringstream text;
-  text << diagonal;
-  EXPECT_EQ(text.str().substr(text.str().find("Plane set=")),
+  const auto text = ::testing::PrintToString(diagonal);
+  EXPECT_EQ(text.substr(text.find("Plane set=")),
             "Plane set=\n [-4, 4, 0, -4.008]\n [4, -4, 0, -4.008]\n");
   GeShaft(unitBox, Box(I(2, 3), I(0, 1), I(0, 1))).getPlaneSet(count);
   EXPECT_EQ(count, 0);
@@ -68,25 +65,22 @@ TEST(Shaft, MarginWidensAllAxesOrOnlyTheFirstFlatOne) {
 }
 
 TEST(Shaft, JoiningPlaneCountsAsOutsideInclusivelyAndAsInsideExclusively) {
-  const GeShaft shaft(unitBox, diagonalBox);
   unsigned short count;
-  const GePlane3<float>& plane = *shaft.getPlaneSet(count);
+  const GePlane3<float>& plane = *diagonal.getPlaneSet(count);
   // A point exactly on the plane (evaluate gives 0 in float), found by stepping y.
-  GePoint3<float> p(2.0f, 0, 0.5f);
+  P p(2.0f, 0, 0.5f);
   float y = -(plane.normal.x * 2.0f + plane.normal.z * 0.5f + plane.d) / plane.normal.y;
   y = std::nextafter(std::nextafter(y, -1e30f), -1e30f);
   for (int k = 0; k < 5 && (p.y = y, plane.evaluate(p) != 0.0f); ++k) y = std::nextafter(y, 1e30f);
   ASSERT_EQ(plane.evaluate(p), 0.0f);
-  EXPECT_FALSE(shaft.contains(p));
-  EXPECT_TRUE(shaft.containsExclude(p));
+  EXPECT_TRUE(!diagonal.contains(p) && diagonal.containsExclude(p)) << p;
   // Reference box bounds count for contains and against containsExclude.
-  const GePoint3<float> corner(shaft.getRefBox1().x.min, 0.5f, 0.5f);
-  EXPECT_TRUE(shaft.contains(corner));
-  EXPECT_FALSE(shaft.containsExclude(corner));
+  const P corner(diagonal.getRefBox1().x.min, 0.5f, 0.5f);
+  EXPECT_TRUE(diagonal.contains(corner) && !diagonal.containsExclude(corner)) << corner;
   // A box touching the plane from outside at its corner p (maximum x, minimum y).
   const Box touching(I(p.x - 0.5f, p.x), I(p.y, p.y + 0.5f), I(0.2f, 0.8f));
-  EXPECT_EQ(shaft.overlaps(touching), I::DISJOINT);
-  EXPECT_EQ(shaft.overlapsExclude(touching), I::OVERLAPPING);
+  EXPECT_EQ(diagonal.overlaps(touching), I::DISJOINT);
+  EXPECT_EQ(diagonal.overlapsExclude(touching), I::OVERLAPPING);
 }
 
 // Inside the extent box and clear of both boxes the planes decide: a box between the boxes lies
@@ -95,14 +89,13 @@ TEST(Shaft, JoiningPlaneCountsAsOutsideInclusivelyAndAsInsideExclusively) {
 TEST(Shaft, PlanesTellContainedBoxesFromOverlappingOnes) {
   const GeShaft small(Box(I(0, 0.1f), I(0, 0.1f), I(0, 0.1f)),
                       Box(I(-0.4f, -0.3f), I(0.4f, 0.5f), I(0, 0.1f)));
-  EXPECT_TRUE(small.contains(GePoint3<float>(-0.15f, 0.25f, 0.05f)));
-  const GeShaft shaft(unitBox, diagonalBox);
+  EXPECT_TRUE(small.contains(P(-0.15f, 0.25f, 0.05f)));
   const Box between(I(2.4f, 2.6f), I(2.4f, 2.6f), I(0.4f, 0.6f));
   const Box across(I(1.5f, 2), I(2.8f, 3.3f), I(0.4f, 0.6f));
-  EXPECT_TRUE(shaft.overlaps(between) == I::CONTAINED &&
-              shaft.overlapsExclude(between) == I::CONTAINED);
-  EXPECT_TRUE(shaft.overlaps(across) == I::OVERLAPPING &&
-              shaft.overlapsExclude(across) == I::OVERLAPPING);
+  EXPECT_TRUE(diagonal.overlaps(between) == I::CONTAINED &&
+              diagonal.overlapsExclude(between) == I::CONTAINED);
+  EXPECT_TRUE(diagonal.overlaps(across) == I::OVERLAPPING &&
+              diagonal.overlapsExclude(across) == I::OVERLAPPING);
 }
 
 // Random shafts hold the corners of both boxes; a box answer of DISJOINT or CONTAINED holds for
@@ -120,7 +113,7 @@ TEST(Shaft, RandomShaftsContainTheirBoxesAndAgreeWithPointsInOtherBoxes) {
       const I::Containment answer = shaft.overlaps(b);
       ++answers[answer];
       for (int k = 0; k < 10 && (answer == I::DISJOINT || answer == I::CONTAINED); ++k) {
-        const GePoint3<float> p = at(b, rng(), rng(), rng());
+        const P p = at(b, rng(), rng(), rng());
         const bool inside = answer == I::CONTAINED;
         EXPECT_TRUE(shaft.contains(p) == inside && shaft.containsExclude(p) == inside) << i;
       }
@@ -129,9 +122,7 @@ TEST(Shaft, RandomShaftsContainTheirBoxesAndAgreeWithPointsInOtherBoxes) {
   for (int k = 0; k < 3; ++k) EXPECT_GT(answers[k], 0) << "answer " << k;
 }
 
-TEST(Shaft, UninitializedShaftHoldsNothing) {
-  EXPECT_FALSE(GeShaft().contains(GePoint3<float>(0, 0, 0)));
-}
+TEST(Shaft, UninitializedShaftHoldsNothing) { EXPECT_FALSE(GeShaft().contains(P(0, 0, 0))); }
 
 // Exact comparison takes the bounds, the plane count and the used planes; a count that differs
 // makes shafts unequal at any tolerance.
@@ -141,7 +132,6 @@ TEST(Shaft, ComparisonsUseBoundsCountAndUsedPlanes) {
   EXPECT_TRUE(a == GeShaft(unitBox, diagonalBox) && a != shifted && isEqual(a, shifted, 1e-4f));
   EXPECT_FALSE(a.isEqual(GeShaft(unitBox, Box(I(4, 5), I(0, 1), I(0, 1))), 10.0f));
   // Boxes within the tolerance, planes beyond it: far from the origin the offsets grow.
-  const Box far(I(1000, 1001), I(1000, 1001), I(0, 1));
-  EXPECT_FALSE(
-      GeShaft(far, unitBox).isEqual(GeShaft(far, Box(I(0, 1.0005f), I(0, 1), I(0, 1))), 1e-3f));
+  const Box far(I(1000, 1001), I(1000, 1001), I(0, 1)), wider(I(0, 1.0005f), I(0, 1), I(0, 1));
+  EXPECT_FALSE(GeShaft(far, unitBox).isEqual(GeShaft(far, wider), 1e-3f));
 }

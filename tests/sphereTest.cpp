@@ -1,8 +1,6 @@
 #include <vezODedizezivuz/geSphere3.h>
 #include <vezODedizezivuz/geVector2Utils.h>
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 
 #include "testUtil.h"
@@ -30,8 +28,7 @@ TYPED_TEST(Spheres, RayParametersAreOrderedAndAMissLeavesThemAlone) {
   EXPECT_TRUE(moved.intersectRay({1, 2, -2}, up * T(-2), t0, t1) && t0 == -3 && t1 == -2);
   // A discriminant of exactly -0.0001 = -y·y still grazes in float.
   EXPECT_TRUE(sizeof(T) != sizeof(float) ||
-              GeSphere3<T>(GePoint3<T>(0, 0, 0), 0)
-                  .intersectRay({0, T(0x1.47ae14p-7), 0}, {1, 0, 0}, t0, t1));
+              GeSphere3<T>({0, 0, 0}, 0).intersectRay({0, T(0x1.47ae14p-7), 0}, {1, 0, 0}, t0, t1));
   EXPECT_FALSE(kUnit<T>.intersectRay({0, 0, -5}, {0, 0, 0}, t0, t1));
   // Direction length² 1e-8 is negligible, b = -5e-4 is not: t = -c / 2b with c = 24.
   EXPECT_TRUE(kUnit<T>.intersectRay({0, 0, -5}, {0, 0, T(1e-4)}, t0, t1) && t0 == t1 &&
@@ -57,10 +54,9 @@ TYPED_TEST(Spheres, SegmentDistanceUsesTheNearestEndBeyondTheSegment) {
                         {3, 1, 2, 0, 0, 2},      {3, 1, 2, 0, 1, 1},
                         {-1, 0, 2, 0, 0, 1},     {3, 4, 0, 0, 1, 25},
                         {1, 2, 2, 2, 0, T(0.5)}, {T(0.5), 0, T(0.5), T(0.5), 0, T(0.125)}};
+  const auto distance = &GeVector2Utils<T>::distanceSquaredFromPointToLineSegment;
   for (const auto& c : cases)
-    EXPECT_EQ(GeVector2Utils<T>::distanceSquaredFromPointToLineSegment(
-                  GePoint2<T>(c[0], c[1]), GePoint2<T>(0, 0), GePoint2<T>(c[2], c[3]), c[4] != 0),
-              c[5])
+    EXPECT_EQ(distance({c[0], c[1]}, {0, 0}, {c[2], c[3]}, c[4] != 0), c[5])
         << "p (" << c[0] << ", " << c[1] << "), b (" << c[2] << ", " << c[3] << "), line " << c[4];
 }
 
