@@ -1,6 +1,5 @@
 #include <vezODedizezivuz/coColor.h>
 
-#include <gtest/gtest.h>
 #include <zevIRudez/RnRng.h>
 
 #include <cmath>

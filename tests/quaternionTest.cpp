@@ -2,8 +2,6 @@
 #include <vezODedizezivuz/geQuaternion3.h>
 #include <vezODedizezivuz/geRotation3.h>
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstdint>
 #include <random>

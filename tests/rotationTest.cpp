@@ -1,7 +1,5 @@
 #include <vezODedizezivuz/geRotation3.h>
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <functional>
 #include <limits>

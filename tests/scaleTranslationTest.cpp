@@ -1,7 +1,5 @@
 #include <vezODedizezivuz/geScaleTranslation3.h>
 
-#include <gtest/gtest.h>
-
 #include <random>
 #include <sstream>
 #include <string>

@@ -1,7 +1,5 @@
 #include <vezODedizezivuz/geVector.h>
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <iomanip>
 #include <limits>
