@@ -46,8 +46,7 @@ TEST(Allocation, OnlyTheConeBuildersAllocate) {
   std::vector<GeFrustum<float>::Classification> results(boxes.size());
   RnDefaultRng<float> rng(3);
   long before = allocations;
-  keep(GeRotation3<float>::aim(GeUnitVector3<float>(GeVector3<float>(1, 2, 3)),
-                               GeVector3<float>(0, 1, 0), 2, 1, true));
+  keep(GeRotation3<float>::aim(GeUnitVector3<float>({1, 2, 3}), {0, 1, 0}, 2, 1, true));
   keep(camera.computeInverse());
   keep(GeLinearMatrix3<double>(2, 1, 0, 1, 3, 1, 0, 1, 4).computeInverse());
   GeQuaternion3<double> q;

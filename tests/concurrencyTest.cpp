@@ -13,8 +13,7 @@ namespace {
 using namespace Vo;
 
 TEST(Concurrency, ThreadsSharingConstObjectsGetTheSingleThreadedResults) {
-  GeProjectiveMatrix3<float> camera =
-      GeCameraBuilder<float>::makePerspective(1.0f, 0.5f, 80.0f, 1.5f);
+  auto camera = GeCameraBuilder<float>::makePerspective(1.0f, 0.5f, 80.0f, 1.5f);
   GeTranslation3<float>(0, -2, -20).mulOnRightAssign(camera);
   const GeFrustum<float> frustum(camera);
   const GeShaft shaft(GeAlignedBox3<float>(GePoint3<float>(-5, -5, -5)),

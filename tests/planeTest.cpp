@@ -12,7 +12,7 @@ VO_REAL_TEST_SUITE(Planes);
 
 template <class T>
 GeNormalizedPlane3<T> zPlane(T d) {
-  return GeNormalizedPlane3<T>(GeUnitVector3<T>(GeVector3<T>(0, 0, 1)), d);
+  return GeNormalizedPlane3<T>(GeUnitVector3<T>({0, 0, 1}), d);
 }
 
 template <class T>

@@ -24,7 +24,7 @@ VO_REAL_TEST_SUITE(Rotations);
 
 template <class T>
 GeUnitVector3<T> unit(T x, T y, T z) {
-  return GeUnitVector3<T>(GeVector3<T>(x, y, z));
+  return GeUnitVector3<T>({x, y, z});
 }
 
 TYPED_TEST(Rotations, AxisRotationsTurnRightHanded) {

@@ -36,11 +36,7 @@ bool sameBitsOrNaN(T a, T b) {
   return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
 }
 
-inline float fromBits(std::uint32_t b) {
-  float value;
-  std::memcpy(&value, &b, sizeof value);
-  return value;
-}
+inline float fromBits(std::uint32_t b) { return __builtin_bit_cast(float, b); }
 
 // Each of `others` differs from x in one component by exactly `tolerance`: none compares equal,
 // and isEqual accepts each at `tolerance` (inclusively) but not at half of it.

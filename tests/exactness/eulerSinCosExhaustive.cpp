@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -16,19 +15,11 @@
 
 namespace {
 
-float fromBits(std::uint32_t u) {
-  float f;
-  std::memcpy(&f, &u, sizeof f);
-  return f;
-}
-std::uint32_t bits(float f) {
-  std::uint32_t u;
-  std::memcpy(&u, &f, sizeof u);
-  return u;
-}
+float fromBits(std::uint32_t u) { return __builtin_bit_cast(float, u); }
+std::uint32_t bits(float f) { return __builtin_bit_cast(std::uint32_t, f); }
 
 struct Tally {
-  std::uint64_t answered = 0, leftInRange = 0, mismatches = 0;
+  unsigned long long answered = 0, leftInRange = 0, mismatches = 0;  // as printf reads them
   void operator+=(const Tally& t) {
     answered += t.answered;
     leftInRange += t.leftInRange;
@@ -91,8 +82,6 @@ int main() {
   std::printf(
       "%llu lanes answered by the kernel, %llu in-range lanes left to the system, "
       "%llu mismatches\n",
-      static_cast<unsigned long long>(sum.answered),
-      static_cast<unsigned long long>(sum.leftInRange),
-      static_cast<unsigned long long>(sum.mismatches));
+      sum.answered, sum.leftInRange, sum.mismatches);
   return sum.mismatches == 0 ? 0 : 1;
 }

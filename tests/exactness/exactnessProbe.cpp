@@ -81,8 +81,7 @@ struct Inputs {
     p = GePoint3<T>(x[6], x[7], x[8]);
     h = GeHomogeneousCoord3<T>(x[9], x[10], x[11], x[12]);
     for (int k = 0; k < 9; ++k) l.data()[k] = x[13 + k];
-    for (int i = 0; i < 3; ++i)
-      for (int j = 0; j < 4; ++j) a(i, j) = x[22 + 4 * i + j];
+    for (int k = 0; k < 12; ++k) a(k / 4, k % 4) = x[22 + k];
     for (int k = 0; k < 16; ++k) m.data()[k] = x[48 + k];
     s = GeScale3<T>(x[34], x[35], x[36]);
     t = GeTranslation3<T>(x[37], x[38], x[39]);
@@ -112,8 +111,8 @@ void axisRotation(Hash& hash, const Inputs<T>& in) {
   hash.add(rot.mulOnRight(in.a));
 }
 
-// Arguments are evaluated in an order the compiler chooses, so each call to add holds only
-// results that do not change its inputs.
+// Arguments are evaluated in an order the compiler chooses, so no call to add changes what
+// another of its arguments reads.
 template <class T>
 void run(const char* name) {
   constexpr int count = 4096;
@@ -137,12 +136,9 @@ void run(const char* name) {
     GeAffineMatrix3<T> a = in.a;
     GeProjectiveMatrix3<T> m = in.m;
     scale.add(in.s * in.l, in.s * in.a, in.s * in.m, in.s * in.u, in.s * in.p);
-    scale.add(in.s.mulOnRightAssign(l));
-    scale.add(in.s.mulOnRightAssign(a));
-    scale.add(in.s.mulOnRightAssign(m));
+    scale.add(in.s.mulOnRightAssign(l), in.s.mulOnRightAssign(a), in.s.mulOnRightAssign(m));
     translation.add(in.t * in.l, in.t.mulOnRight(in.l), in.t * in.a, in.t * in.m, in.t * in.p);
-    translation.add(in.t.mulOnRightAssign(a));
-    translation.add(in.t.mulOnRightAssign(m));
+    translation.add(in.t.mulOnRightAssign(a), in.t.mulOnRightAssign(m));
 
     axisRotation<GeXAxisRotation3<T>>(xRot, in);
     axisRotation<GeYAxisRotation3<T>>(yRot, in);
@@ -171,8 +167,7 @@ void run(const char* name) {
 
     const GePlane3<T> somePlane(in.u, in.c);
     T t = T(0), t1 = T(0);
-    plane.add(somePlane.evaluate(in.p));
-    plane.add(somePlane.intersectRay(in.p, in.v, t));
+    plane.add(somePlane.evaluate(in.p), somePlane.intersectRay(in.p, in.v, t));
     plane.add(t);
     plane.add(
         GeSphere3<T>(in.p, in.f).intersectRay(GePoint3<T>(in.u.x, in.u.y, in.u.z), in.v, t, t1));
@@ -207,12 +202,10 @@ void frustum() {
   for (int camera = 0; camera < 64; ++camera) {
     float x[5];
     for (float& value : x) value = uniform<float>();
-    const GeFrustum<float> frustum(
-        GeCameraBuilder<float>::makePerspective(1.0f, 0.1f, 100.0f, 1.5f) *
-        GeAffineMatrix3<float>(
-            GeRotation3<float>::aim(GeUnitVector3<float>(GeVector3<float>(x[0], x[1], x[2] - 2)), 2,
-                                    true),
-            GeVector3<float>(x[3], x[4], -5)));
+    const GeUnitVector3<float> ahead(GeVector3<float>(x[0], x[1], x[2] - 2));
+    const GeAffineMatrix3<float> view(GeRotation3<float>::aim(ahead, 2, true), {x[3], x[4], -5});
+    const auto projection = GeCameraBuilder<float>::makePerspective(1.0f, 0.1f, 100.0f, 1.5f);
+    const GeFrustum<float> frustum(projection * view);
     for (int i = 0; i < 256; ++i) {
       float y[6];
       for (float& value : y) value = uniform<float>();
